@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace sf {
+
+// UTF-8 and UTF-16 conversions. Invalid input never throws: an ill-formed
+// sequence becomes U+FFFD.
+std::u16string utf8ToUtf16(std::string_view text);
+std::string utf16ToUtf8(std::u16string_view text);
+
+// True when the bytes are well-formed UTF-8.
+bool isValidUtf8(std::string_view bytes);
+
+// Paths made from and shown as UTF-16 text, on every platform.
+std::filesystem::path pathFromUtf16(std::u16string_view text);
+std::u16string pathToUtf16(const std::filesystem::path& path);
+
+}  // namespace sf
