@@ -1,0 +1,38 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "platform/Result.h"
+
+namespace sf {
+
+// An exclusive lock that running copies of the tool take before they change a
+// shared file. The lock is held on a small lock file beside the shared one
+// (".<name>.lock"), not on the file itself, because a change replaces the
+// shared file with a new one. The lock is released when the object goes.
+class FileLock {
+  public:
+    // Waits until no other holder has the lock of `file`, then takes it.
+    static Result<FileLock> acquireFor(const std::filesystem::path& file);
+
+    FileLock(FileLock&&) noexcept;
+    FileLock& operator=(FileLock&&) noexcept;
+    ~FileLock();
+
+    struct Handle;
+
+  private:
+    explicit FileLock(std::unique_ptr<Handle> handle);
+    std::unique_ptr<Handle> handle;
+};
+
+// The lock file that guards `file`.
+inline std::filesystem::path lockFileFor(const std::filesystem::path& file) {
+    std::filesystem::path name(".");
+    name += file.filename();
+    name += ".lock";
+    return file.parent_path() / name;
+}
+
+}  // namespace sf

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <string_view>
+
+#include "platform/IniDocument.h"
+#include "platform/Result.h"
+
+namespace sf {
+
+// The buffer a profile read fills on Windows: it holds at most 259 characters
+// and the terminating zero, so a longer value comes back cut.
+inline constexpr std::size_t kProfileBufferSize = 260;
+
+// A buffer size for values that must come back whole, such as paths.
+inline constexpr std::size_t kWholeValue = std::numeric_limits<std::size_t>::max();
+
+// An INI file as it was when it was read, for reading several keys at once.
+class IniFile {
+  public:
+    // A missing or unreadable file reads as an empty one: every key gives its default.
+    static IniFile read(const std::filesystem::path& file);
+
+    // The value of `key` in `section`, or `defaultValue` when the section or the
+    // key is missing (trailing spaces cut, one pair of quotes removed), cut to
+    // `bufferSize` - 1 characters. A surrogate pair is never split by the cut.
+    std::u16string get(std::u16string_view section, std::u16string_view key,
+                       std::u16string_view defaultValue, std::size_t bufferSize) const;
+
+  private:
+    explicit IniFile(IniDocument document) : document(std::move(document)) {}
+    IniDocument document;
+};
+
+// Reads one key as GetPrivateProfileStringW does (see IniFile::get).
+std::u16string readProfileString(const std::filesystem::path& file, std::u16string_view section,
+                                 std::u16string_view key, std::u16string_view defaultValue,
+                                 std::size_t bufferSize = kProfileBufferSize);
+
+// Writes one key as WritePrivateProfileStringW does: creates the file, the
+// section and the key as needed, replaces an existing key's value and keeps
+// every other byte of the file. The change is made under the file's lock and
+// replaces the file at once, so running copies that write the same file never
+// lose or tear each other's writes. The file's folder must exist.
+Status writeProfileString(const std::filesystem::path& file, std::u16string_view section,
+                          std::u16string_view key, std::u16string_view value);
+
+}  // namespace sf
