@@ -49,7 +49,11 @@ Result<AtomicOutputFile> AtomicOutputFile::create(const std::filesystem::path& t
     struct stat existing {};
     const bool replacing = ::stat(target.c_str(), &existing) == 0;
     if (replacing && S_ISDIR(existing.st_mode)) {
-        return Error{target.string() + " is a folder."};
+        return Error{target.string() + " is a folder"};
+    }
+    // A file the user may not write to is not replaced behind its back.
+    if (replacing && ::access(target.c_str(), W_OK) != 0) {
+        return Error{target.string() + " is read-only"};
     }
 
     std::random_device entropy;

@@ -130,3 +130,9 @@ std::u16string pathToUtf16(const std::filesystem::path& path) {
 }
 
 }  // namespace sf
+
+namespace sf {
+
+std::string pathToUtf8(const std::filesystem::path& path) { return utf16ToUtf8(pathToUtf16(path)); }
+
+}  // namespace sf

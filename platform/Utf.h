@@ -19,3 +19,10 @@ std::filesystem::path pathFromUtf16(std::u16string_view text);
 std::u16string pathToUtf16(const std::filesystem::path& path);
 
 }  // namespace sf
+
+namespace sf {
+
+// A path as UTF-8 text, for messages.
+std::string pathToUtf8(const std::filesystem::path& path);
+
+}  // namespace sf

@@ -63,13 +63,15 @@ struct ProjectSettings {
 // The section of the settings file that holds every stored field.
 inline constexpr std::u16string_view kSettingsSection = u"SETTING";
 
-// One text field: its control, its key in the settings file and the most
-// characters the user can type into it (0: no typing, the control is read-only).
+// One text field: its control, its key in the settings file, the most
+// characters the user can type into it (0: no typing, the control is
+// read-only) and whether typing is kept to hex digits.
 struct TextField {
     ControlId control;
     std::u16string_view key;
     std::u16string ProjectSettings::*member;
     int typingLimit;
+    bool hexKeysOnly = false;
 };
 
 // One flag: its check box, its key (empty when the flag is never stored) and
@@ -89,12 +91,12 @@ inline constexpr std::array<TextField, 14> kTextFields = {{
     {IDC_INTERNAL_IMAGE, u"ImagePath1", &ProjectSettings::internalImagePath, 0},
     {IDC_EXTERNAL_IMAGE, u"ImagePath2", &ProjectSettings::externalImagePath, 0},
     {IDC_VERSION, u"VersionString", &ProjectSettings::version, 16},
-    {IDC_AP_PID, u"APPIDString", &ProjectSettings::apPid, 4},
-    {IDC_AP_VID, u"APVIDString", &ProjectSettings::apVid, 4},
-    {IDC_AP_USAGE, u"APINFString", &ProjectSettings::apUsage, 2},
-    {IDC_IAP_PID, u"IAPPIDString", &ProjectSettings::iapPid, 4},
-    {IDC_IAP_VID, u"IAPVIDString", &ProjectSettings::iapVid, 4},
-    {IDC_IAP_USAGE, u"IAPINFString", &ProjectSettings::iapUsage, 2},
+    {IDC_AP_PID, u"APPIDString", &ProjectSettings::apPid, 4, true},
+    {IDC_AP_VID, u"APVIDString", &ProjectSettings::apVid, 4, true},
+    {IDC_AP_USAGE, u"APINFString", &ProjectSettings::apUsage, 2, true},
+    {IDC_IAP_PID, u"IAPPIDString", &ProjectSettings::iapPid, 4, true},
+    {IDC_IAP_VID, u"IAPVIDString", &ProjectSettings::iapVid, 4, true},
+    {IDC_IAP_USAGE, u"IAPINFString", &ProjectSettings::iapUsage, 2, true},
     {IDC_DIGEST, u"IDIGESTString", &ProjectSettings::digest, 4},
     {IDC_CMDKEY_PATH, u"CMDKEYPath", &ProjectSettings::cmdKeyPath, 0},
 }};

@@ -1,0 +1,123 @@
+#include "package/PackageBuilder.h"
+
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "package/PackageLayout.h"
+#include "package/PackageTrailer.h"
+#include "package/PackageWriter.h"
+#include "platform/AtomicOutputFile.h"
+#include "platform/ExecutablePath.h"
+#include "platform/InputFile.h"
+#include "platform/Utf.h"
+
+namespace sf {
+namespace {
+
+std::optional<InputFile> openOrTell(const std::u16string& path, MakeUi& ui, const char* text,
+                                    const char* caption) {
+    auto file = InputFile::open(pathFromUtf16(path));
+    if (!file) ui.message(text, caption);
+    return file;
+}
+
+// A 32-bit length cannot describe an image of 4 GiB or more.
+bool fitsInPackage(const InputFile& image, MakeUi& ui) {
+    if (image.size() <= kMaxImageSize) return true;
+    ui.message("The image " + pathToUtf8(image.path()) + " holds " + std::to_string(image.size()) +
+                   " bytes; a package can hold images of at most 4294967295 bytes (4 GiB - 1).",
+               "Open File");
+    return false;
+}
+
+// Asks for the output until the user picks a new file, agrees to replace an
+// existing one, or cancels.
+std::optional<std::filesystem::path> chooseOutput(MakeUi& ui) {
+    for (;;) {
+        auto path = ui.askSavePath();
+        if (!path) return std::nullopt;
+        if (!InputFile::open(*path)) return path;
+        if (ui.askYesNo("File already exists!\nOverwrite?", "Save File")) return path;
+    }
+}
+
+}  // namespace
+
+PackageBuilder::PackageBuilder()
+    : PackageBuilder(Options{executableDirectory() / pathFromUtf16(kTemplateFileName),
+                             [] { return static_cast<int64_t>(std::time(nullptr)); }}) {}
+
+PackageBuilder::PackageBuilder(Options o) : options(std::move(o)) {}
+
+MakeOutcome PackageBuilder::make(const ProjectSettings& settings, MakeUi& ui) const {
+    if (settings.internalImagePath.empty()) {
+        ui.message("Please specify image path!", "Select Image");
+        return MakeOutcome::Failed;
+    }
+
+    auto templateFile = InputFile::open(options.templatePath);
+    if (!templateFile) {
+        ui.message("Can not open AP.EXE file!", "Open File");
+        return MakeOutcome::Failed;
+    }
+
+    auto internalImage = openOrTell(settings.internalImagePath, ui, "Can not open Image file!", "Open File");
+    if (!internalImage || !fitsInPackage(*internalImage, ui)) return MakeOutcome::Failed;
+
+    std::optional<InputFile> externalImage;
+    if (!settings.externalImagePath.empty()) {
+        externalImage = openOrTell(settings.externalImagePath, ui, "Can not open Image file!", "Open File");
+        if (!externalImage || !fitsInPackage(*externalImage, ui)) return MakeOutcome::Failed;
+    }
+
+    std::string cmdKey;
+    if (settings.cmdKeyEnabled) {
+        if (settings.cmdKeyPath.empty()) {
+            ui.applicationMessage("Please select Command-key file!");
+            return MakeOutcome::Failed;
+        }
+        auto keyFile = openOrTell(settings.cmdKeyPath, ui, "Can not open Command Key file!", "Open Command Key");
+        if (!keyFile) return MakeOutcome::Failed;
+        if (keyFile->size() > kMaxCmdKeySize) {
+            ui.applicationMessage("Command-key maxiumn is 64 bytes!");
+            return MakeOutcome::Failed;
+        }
+        cmdKey.resize(static_cast<std::size_t>(keyFile->size()));
+        if (auto read = keyFile->readExactly(cmdKey.data(), cmdKey.size()); !read) {
+            ui.message("Can not open Command Key file!", "Open Command Key");
+            return MakeOutcome::Failed;
+        }
+    }
+
+    const auto output = chooseOutput(ui);
+    if (!output) return MakeOutcome::Cancelled;
+
+    const auto seed = static_cast<uint32_t>(options.clock());
+    const PackageTrailer trailer = makePackageTrailer(
+        settings, std::span(reinterpret_cast<const uint8_t*>(cmdKey.data()), cmdKey.size()),
+        static_cast<uint32_t>(internalImage->size()),
+        static_cast<uint32_t>(externalImage ? externalImage->size() : 0), seed);
+
+    auto file = AtomicOutputFile::create(*output, AtomicOutputFile::Mode::Executable);
+    if (!file) {
+        ui.message(pathToUtf8(*output) + "File cannot be opened for writing!", "Save File");
+        return MakeOutcome::Failed;
+    }
+    const PackageInputs inputs{&*templateFile, &*internalImage,
+                               externalImage ? &*externalImage : nullptr};
+    Status written = writePackage(*file, inputs, trailer,
+                                  [&ui](uint64_t done, uint64_t total) { ui.progress(done, total); });
+    if (written) written = file->commit();
+    if (!written) {
+        ui.message("The package could not be written: " + written.error() +
+                       ".\nNo package was written, and any existing file of that name was left as it was.",
+                   "Save File");
+        return MakeOutcome::Failed;
+    }
+    ui.message("Operation Success!", "Success");
+    return MakeOutcome::Written;
+}
+
+}  // namespace sf

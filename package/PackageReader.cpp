@@ -1,0 +1,113 @@
+#include "package/PackageReader.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "package/ImageEntry.h"
+#include "package/Scrambler.h"
+#include "platform/InputFile.h"
+#include "platform/Utf.h"
+
+namespace sf {
+namespace {
+
+std::array<uint8_t, 4> slotAt(std::span<const uint8_t> descriptor, DescriptorField slot) {
+    std::array<uint8_t, 4> bytes{};
+    std::copy_n(descriptor.begin() + static_cast<std::ptrdiff_t>(slot.offset), 4, bytes.begin());
+    return bytes;
+}
+
+bool keyRevealsMagic(std::span<const uint8_t> descriptor, const PackageKey& key) {
+    for (std::size_t j = 0; j < 4; ++j) {
+        if ((descriptor[descriptor::magic.offset + j] ^ key[j]) != kMagic[j]) return false;
+    }
+    return true;
+}
+
+ImageEntry unscrambleEntry(std::span<const uint8_t> scrambled, const Scrambler& scrambler) {
+    std::array<uint8_t, kImageEntrySize> bytes{};
+    std::copy_n(scrambled.begin(), kImageEntrySize, bytes.begin());
+    scrambler.apply(bytes, 0);
+    return ImageEntry::fromBytes(bytes);
+}
+
+// Unscrambles the trailer with one candidate key; nothing when the entries'
+// lengths do not fit in the file.
+std::optional<PackageContents> tryKey(std::span<const uint8_t, kTrailerSize> trailer,
+                                      uint64_t fileSize, const PackageKey& key, int slot) {
+    const Scrambler scrambler(key);
+    PackageContents contents;
+    contents.size = fileSize;
+    contents.key = key;
+    contents.keySlot = slot;
+    auto& d = contents.descriptor.bytes();
+    std::copy(trailer.begin() + 2 * kImageEntrySize, trailer.end(), d.begin());
+    scrambleDescriptor(d, scrambler);
+    if (contents.descriptor.number(descriptor::constantOne) != 1) return std::nullopt;
+
+    const ImageEntry external = unscrambleEntry(trailer.subspan(0, kImageEntrySize), scrambler);
+    const ImageEntry internal = unscrambleEntry(trailer.subspan(kImageEntrySize, kImageEntrySize), scrambler);
+    const uint64_t payload = uint64_t{internal.length} + external.length + kTrailerSize;
+    if (payload > fileSize) return std::nullopt;
+
+    contents.templateSize = fileSize - payload;
+    contents.external = {contents.templateSize, external.start, external.length};
+    contents.internal = {contents.templateSize + external.length, internal.start, internal.length};
+    return contents;
+}
+
+}  // namespace
+
+Result<PackageContents> parsePackageTrailer(std::span<const uint8_t, kTrailerSize> trailer,
+                                            uint64_t fileSize) {
+    if (fileSize < kTrailerSize) {
+        return Error{"the file is too short to be a package (" + std::to_string(fileSize) +
+                     " bytes; a package has at least " + std::to_string(kTrailerSize) + ")"};
+    }
+    const auto descriptor = trailer.subspan(2 * kImageEntrySize);
+    bool magicFound = false;
+    for (int slot = 0; slot < 2; ++slot) {
+        const PackageKey key =
+            unmaskKeySlot(slotAt(descriptor, slot == 0 ? descriptor::keySlot0 : descriptor::keySlot1));
+        if (!keyRevealsMagic(descriptor, key)) continue;
+        magicFound = true;
+        if (auto contents = tryKey(trailer, fileSize, key, slot)) return std::move(*contents);
+    }
+    if (!magicFound) return Error{"the file is not a package: no key slot reveals its signature"};
+    return Error{"the package is damaged: its image lengths do not fit in the file"};
+}
+
+Result<PackageContents> readPackage(const std::filesystem::path& path) {
+    auto file = InputFile::open(path);
+    if (!file) return Error{"cannot open " + pathToUtf8(path) + " for reading"};
+    std::array<uint8_t, kTrailerSize> trailer{};
+    if (file->size() >= kTrailerSize) {
+        if (auto s = file->seek(file->size() - kTrailerSize); !s) return Error{s.error()};
+        if (auto s = file->readExactly(trailer.data(), trailer.size()); !s) return Error{s.error()};
+    }
+    auto contents = parsePackageTrailer(trailer, file->size());
+    if (!contents) return Error{pathToUtf8(path) + ": " + contents.error()};
+    return contents;
+}
+
+Status readImage(const std::filesystem::path& path, const PackageContents& contents,
+                 const ImageLocation& image, const BlockSink& sink) {
+    auto file = InputFile::open(path);
+    if (!file) return Error{"cannot open " + pathToUtf8(path) + " for reading"};
+    if (auto s = file->seek(image.offset); !s) return s;
+    const Scrambler scrambler(contents.key);
+    std::vector<uint8_t> buffer(1 << 20);
+    for (uint64_t position = 0; position < image.length;) {
+        const auto size = static_cast<std::size_t>(std::min<uint64_t>(buffer.size(), image.length - position));
+        std::span<uint8_t> block(buffer.data(), size);
+        if (auto s = file->readExactly(block.data(), size); !s) return s;
+        scrambler.apply(block, position);
+        if (auto s = sink(block); !s) return s;
+        position += size;
+    }
+    return success();
+}
+
+}  // namespace sf

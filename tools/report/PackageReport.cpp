@@ -1,0 +1,152 @@
+#include "tools/report/PackageReport.h"
+
+#include <cstdio>
+#include <sstream>
+
+#include "platform/AnsiCodePage.h"
+#include "platform/AtomicOutputFile.h"
+#include "platform/Utf.h"
+#include "tools/report/Sha256.h"
+
+namespace sf {
+namespace {
+
+std::string hex(std::span<const uint8_t> bytes) {
+    std::string out;
+    for (uint8_t b : bytes) {
+        std::array<char, 3> pair{};
+        std::snprintf(pair.data(), pair.size(), "%02x", b);
+        out += pair.data();
+    }
+    return out;
+}
+
+Result<std::string> hashImage(const std::filesystem::path& path, const PackageContents& contents,
+                              const ImageLocation& image) {
+    Sha256 sha;
+    auto read = readImage(path, contents, image, [&sha](std::span<const uint8_t> block) {
+        sha.update(block);
+        return success();
+    });
+    if (!read) return Error{read.error()};
+    return sha.finishHex();
+}
+
+std::string ansiField(const PackageDescriptor& d, DescriptorField field) {
+    return utf16ToUtf8(fromAnsi(d.ansiText(field)));
+}
+
+std::string utf16Field(const PackageDescriptor& d, DescriptorField field) {
+    return utf16ToUtf8(d.utf16Text(field));
+}
+
+bool flag(const PackageDescriptor& d, DescriptorField field) { return d.number(field) != 0; }
+
+nlohmann::ordered_json imageJson(const ImageLocation& image, const std::string& sha256) {
+    return {{"start", image.start}, {"length", image.length}, {"sha256", sha256}};
+}
+
+// Something that feeds blocks into a sink: an image of a package, or the command key.
+using BlockSource = std::function<Status(const BlockSink&)>;
+
+Status writeFile(const std::filesystem::path& path, const BlockSource& source) {
+    auto file = AtomicOutputFile::create(path);
+    if (!file) return Error{file.error()};
+    auto toFile = [&file](std::span<const uint8_t> block) { return file->write(block.data(), block.size()); };
+    if (auto s = source(toFile); !s) return s;
+    return file->commit();
+}
+
+}  // namespace
+
+Result<PackageReport> reportPackage(const std::filesystem::path& path) {
+    auto contents = readPackage(path);
+    if (!contents) return Error{contents.error()};
+    auto internal = hashImage(path, *contents, contents->internal);
+    if (!internal) return Error{internal.error()};
+    auto external = hashImage(path, *contents, contents->external);
+    if (!external) return Error{external.error()};
+    return PackageReport{std::move(*contents), *internal, *external};
+}
+
+nlohmann::ordered_json reportJson(const PackageReport& r) {
+    const auto& c = r.contents;
+    const auto& d = c.descriptor;
+    return {
+        {"size", c.size},
+        {"templateSize", c.templateSize},
+        {"key", hex(c.key)},
+        {"keySlot", c.keySlot},
+        {"internal", imageJson(c.internal, r.internalSha256)},
+        {"external", imageJson(c.external, r.externalSha256)},
+        {"apVid", ansiField(d, descriptor::apVid)},
+        {"apPid", ansiField(d, descriptor::apPid)},
+        {"apUsage", ansiField(d, descriptor::apUsage)},
+        {"iapVid", ansiField(d, descriptor::iapVid)},
+        {"iapPid", ansiField(d, descriptor::iapPid)},
+        {"iapUsage", ansiField(d, descriptor::iapUsage)},
+        {"version", utf16Field(d, descriptor::version)},
+        {"title", utf16Field(d, descriptor::title)},
+        {"text", utf16Field(d, descriptor::text)},
+        {"note", utf16Field(d, descriptor::note)},
+        {"digestValue", d.number(descriptor::digestValue)},
+        {"cmdKeyLength", d.number(descriptor::cmdKeyLength)},
+        {"constantOne", d.number(descriptor::constantOne)},
+        {"cmdKey", hex(d.cmdKeyBytes())},
+        {"cmdKeyEnabled", flag(d, descriptor::cmdKeyEnabled)},
+        {"digestEnabled", flag(d, descriptor::digestEnabled)},
+        {"verify", flag(d, descriptor::verify)},
+        {"cmdViaControlEndpoint", flag(d, descriptor::cmdViaControlEndpoint)},
+    };
+}
+
+std::string reportText(const PackageReport& r) {
+    const auto& c = r.contents;
+    const auto& d = c.descriptor;
+    auto onOff = [&d](DescriptorField field) { return flag(d, field) ? "on" : "off"; };
+    auto identity = [&d](DescriptorField vid, DescriptorField pid, DescriptorField usage) {
+        return "VID " + ansiField(d, vid) + ", PID " + ansiField(d, pid) + ", usage page 0xFF" +
+               ansiField(d, usage);
+    };
+    std::ostringstream out;
+    out << "Title:          " << utf16Field(d, descriptor::title) << '\n'
+        << "Text:           " << utf16Field(d, descriptor::text) << '\n'
+        << "Note:           " << utf16Field(d, descriptor::note) << '\n'
+        << "Version:        " << utf16Field(d, descriptor::version) << '\n'
+        << "Application:    " << identity(descriptor::apVid, descriptor::apPid, descriptor::apUsage) << '\n'
+        << "IAP loader:     " << identity(descriptor::iapVid, descriptor::iapPid, descriptor::iapUsage) << '\n'
+        << "Verify:         " << onOff(descriptor::verify) << '\n'
+        << "Command via control endpoint: " << onOff(descriptor::cmdViaControlEndpoint) << '\n'
+        << "Digest:         " << onOff(descriptor::digestEnabled) << ", value 0x" << std::hex
+        << std::uppercase << d.number(descriptor::digestValue) << std::dec << std::nouppercase << '\n'
+        << "Command key:    " << onOff(descriptor::cmdKeyEnabled) << ", "
+        << d.number(descriptor::cmdKeyLength) << " bytes\n"
+        << "Internal image: " << c.internal.length << " bytes, SHA-256 " << r.internalSha256 << '\n'
+        << "External image: " << c.external.length << " bytes, SHA-256 " << r.externalSha256 << '\n'
+        << "Package:        " << c.size << " bytes, template " << c.templateSize << " bytes, key "
+        << hex(c.key) << " in slot " << c.keySlot << '\n';
+    return out.str();
+}
+
+Status extractPackage(const std::filesystem::path& package, const std::filesystem::path& directory) {
+    auto contents = readPackage(package);
+    if (!contents) return Error{contents.error()};
+    std::error_code ec;
+    std::filesystem::create_directories(directory, ec);
+    if (ec) return Error{"cannot create " + pathToUtf8(directory) + ": " + ec.message()};
+
+    auto imageWriter = [&](const ImageLocation& image) {
+        return [&](const BlockSink& sink) { return readImage(package, *contents, image, sink); };
+    };
+    if (auto s = writeFile(directory / "internal.bin", imageWriter(contents->internal)); !s) return s;
+    if (contents->external.length > 0) {
+        if (auto s = writeFile(directory / "external.bin", imageWriter(contents->external)); !s) return s;
+    }
+    if (contents->descriptor.number(descriptor::cmdKeyEnabled) != 0) {
+        const auto key = contents->descriptor.cmdKeyBytes();
+        return writeFile(directory / "cmdkey.bin", [&key](const BlockSink& sink) { return sink(key); });
+    }
+    return success();
+}
+
+}  // namespace sf

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "package/PackageReader.h"
+#include "platform/Result.h"
+
+namespace sf {
+
+// What a package holds, with each image's SHA-256.
+struct PackageReport {
+    PackageContents contents;
+    std::string internalSha256;
+    std::string externalSha256;
+};
+
+// Reads a package and hashes its images.
+Result<PackageReport> reportPackage(const std::filesystem::path& path);
+
+// The report as a JSON object, and as text for people.
+nlohmann::ordered_json reportJson(const PackageReport& report);
+std::string reportText(const PackageReport& report);
+
+// Writes internal.bin, external.bin (when the package has an external image)
+// and cmdkey.bin (when the command key is in use) into `directory`.
+Status extractPackage(const std::filesystem::path& package, const std::filesystem::path& directory);
+
+}  // namespace sf

@@ -1,0 +1,63 @@
+#include "tools/sfmaker/CliMakeUi.h"
+
+#include <cstdio>
+#include <iostream>
+
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+#include "platform/Utf.h"
+
+namespace sf {
+namespace {
+
+// Progress is worth showing only for large packages, and only to a person.
+constexpr uint64_t kProgressThreshold = 64ull << 20;
+
+std::string oneLine(std::string text) {
+    for (char& c : text) {
+        if (c == '\n') c = ' ';
+    }
+    return text;
+}
+
+}  // namespace
+
+CliMakeUi::CliMakeUi(std::filesystem::path out, bool forced) : output(std::move(out)), force(forced) {}
+
+void CliMakeUi::message(const std::string& text, const std::string& caption) {
+    if (shownPercent >= 0) std::cerr << '\n';
+    if (caption == "Success") {
+        std::cout << "Package written: " << pathToUtf8(output) << '\n';
+    } else {
+        std::cerr << "sfmaker: " << oneLine(text) << '\n';
+    }
+}
+
+void CliMakeUi::applicationMessage(const std::string& text) { std::cerr << "sfmaker: " << oneLine(text) << '\n'; }
+
+std::optional<std::filesystem::path> CliMakeUi::askSavePath() {
+    if (asked) return std::nullopt;
+    asked = true;
+    return output;
+}
+
+bool CliMakeUi::askYesNo(const std::string&, const std::string&) {
+    if (!force) refused = true;
+    return force;
+}
+
+void CliMakeUi::progress(uint64_t written, uint64_t total) {
+    if (total < kProgressThreshold || !isatty(fileno(stderr))) return;
+    const int percent = static_cast<int>(written * 100 / total);
+    if (percent == shownPercent) return;
+    shownPercent = percent;
+    std::cerr << "\rWriting package: " << percent << '%' << std::flush;
+}
+
+}  // namespace sf

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "package/MakeUi.h"
+
+namespace sf {
+
+// Answers the Make command's questions from the command line: the output is
+// the one given, an existing file is replaced only when forced, and messages
+// go to stdout (success) or stderr (everything else).
+class CliMakeUi : public MakeUi {
+public:
+    CliMakeUi(std::filesystem::path output, bool force);
+
+    void message(const std::string& text, const std::string& caption) override;
+    void applicationMessage(const std::string& text) override;
+    std::optional<std::filesystem::path> askSavePath() override;
+    bool askYesNo(const std::string& text, const std::string& caption) override;
+    void progress(uint64_t written, uint64_t total) override;
+
+    // True when the output existed and replacing it was not allowed.
+    bool refusedOverwrite() const { return refused; }
+
+private:
+    std::filesystem::path output;
+    bool force;
+    bool asked = false;
+    bool refused = false;
+    int shownPercent = -1;
+};
+
+}  // namespace sf

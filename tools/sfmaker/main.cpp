@@ -1,0 +1,97 @@
+// sfmaker: makes, inspects and unpacks Sparrowflasher packages from the command line.
+// Exit codes: 0 success, 1 failure, 2 usage.
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+#include "package/PackageBuilder.h"
+#include "platform/ExecutablePath.h"
+#include "platform/Utf.h"
+#include "tools/report/PackageReport.h"
+#include "tools/sfmaker/CliMakeUi.h"
+#include "tools/sfmaker/MakeArguments.h"
+
+namespace sf {
+namespace {
+
+constexpr int kFailure = 1;
+constexpr int kUsage = 2;
+
+int runMake(const MakeArguments& args) {
+    const ProjectSettings settings = args.applyTo(ProjectSettings{});
+    auto templatePath = args.templatePath.empty()
+                            ? executableDirectory() / pathFromUtf16(kTemplateFileName)
+                            : args.templatePath;
+    const int64_t keyTime = args.keyTime();
+    const PackageBuilder builder({templatePath, [keyTime] { return keyTime; }});
+    CliMakeUi ui(args.output, args.force);
+    switch (builder.make(settings, ui)) {
+        case MakeOutcome::Written:
+            return 0;
+        case MakeOutcome::Cancelled:
+            if (ui.refusedOverwrite()) {
+                std::cerr << "sfmaker: " << pathToUtf8(args.output)
+                          << " already exists; pass --force to replace it.\n";
+            }
+            return kFailure;
+        case MakeOutcome::Failed:
+            break;
+    }
+    return kFailure;
+}
+
+int runInspect(const std::filesystem::path& package, bool json) {
+    auto report = reportPackage(package);
+    if (!report) {
+        std::cerr << "sfmaker: " << report.error() << '\n';
+        return kFailure;
+    }
+    if (json) {
+        std::cout << reportJson(*report).dump(2) << '\n';
+    } else {
+        std::cout << reportText(*report);
+    }
+    return 0;
+}
+
+int runExtract(const std::filesystem::path& package, const std::filesystem::path& directory) {
+    if (auto done = extractPackage(package, directory); !done) {
+        std::cerr << "sfmaker: " << done.error() << '\n';
+        return kFailure;
+    }
+    std::cout << "Images written to " << pathToUtf8(directory) << '\n';
+    return 0;
+}
+
+int run(int argc, char** argv) {
+    CLI::App app{"Makes, inspects and unpacks Sparrowflasher firmware-updater packages."};
+    app.require_subcommand(1);
+
+    auto* make = app.add_subcommand("make", "Make a package");
+    MakeArguments makeArgs(*make);
+
+    std::filesystem::path package;
+    bool json = false;
+    auto* inspect = app.add_subcommand("inspect", "Show what a package holds");
+    inspect->add_option("package", package, "The package file")->required();
+    inspect->add_flag("--json", json, "Print JSON");
+
+    std::filesystem::path directory;
+    auto* extract = app.add_subcommand("extract", "Write a package's images and command key to a folder");
+    extract->add_option("package", package, "The package file")->required();
+    extract->add_option("--dir", directory, "The folder to write into")->required();
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? 0 : kUsage;
+    }
+    if (make->parsed()) return runMake(makeArgs);
+    if (inspect->parsed()) return runInspect(package, json);
+    return runExtract(package, directory);
+}
+
+}  // namespace
+}  // namespace sf
+
+int main(int argc, char** argv) { return sf::run(argc, argv); }

@@ -1,0 +1,39 @@
+// The stand-in updater. Run as part of a package, it reads the payload at the
+// end of its own file and reports what it carries; --extract DIR writes the
+// images and the command key out.
+#include <iostream>
+#include <string_view>
+
+#include "platform/ExecutablePath.h"
+#include "tools/report/PackageReport.h"
+
+int main(int argc, char** argv) {
+    const std::filesystem::path self = sf::executablePath();
+    const std::string_view option = argc > 1 ? argv[1] : "";
+    const bool json = option == "--json";
+    const bool extract = option == "--extract" && argc > 2;
+    if ((!option.empty() && !json && !extract) || argc > (extract ? 3 : 2)) {
+        std::cerr << "usage: " << self.filename().string() << " [--json | --extract DIR]\n";
+        return 2;
+    }
+
+    auto report = sf::reportPackage(self);
+    if (!report) {
+        std::cerr << "This updater carries no package: " << report.error() << '\n';
+        return 1;
+    }
+    if (extract) {
+        if (auto done = sf::extractPackage(self, argv[2]); !done) {
+            std::cerr << done.error() << '\n';
+            return 1;
+        }
+        std::cout << "Images written to " << argv[2] << '\n';
+        return 0;
+    }
+    if (json) {
+        std::cout << sf::reportJson(*report).dump(2) << '\n';
+    } else {
+        std::cout << "Sparrowflasher updater\n" << sf::reportText(*report);
+    }
+    return 0;
+}
