@@ -33,7 +33,7 @@ TEST_F(SettingsDirectoryTest, FirstStartSeedsACopyOfTheWorkingFoldersDefaults) {
 
     const fs::path folder = resolve();
     EXPECT_EQ(folder.native(), (expectedFolder / "").native());
-    EXPECT_EQ(scratch.contents(folder.native() + "setting.ini"), defaults);
+    EXPECT_EQ(scratch.contents(fs::path(folder) += "setting.ini"), defaults);
 
     // A later start never brings an existing settings file up to date.
     scratch.put(working / "default.ini", "[SETTING]\r\nTitleString=changed\r\n");
