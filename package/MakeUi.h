@@ -10,7 +10,7 @@ namespace sf {
 // How the Make command talks to its user: the dialog implements it with
 // message boxes and a save dialog, the command line with its options.
 class MakeUi {
-public:
+  public:
     virtual ~MakeUi() = default;
 
     // A message owned by the dialog: text, a caption naming the action, OK, no icon.

@@ -63,12 +63,14 @@ MakeOutcome PackageBuilder::make(const ProjectSettings& settings, MakeUi& ui) co
         return MakeOutcome::Failed;
     }
 
-    auto internalImage = openOrTell(settings.internalImagePath, ui, "Can not open Image file!", "Open File");
+    auto internalImage =
+        openOrTell(settings.internalImagePath, ui, "Can not open Image file!", "Open File");
     if (!internalImage || !fitsInPackage(*internalImage, ui)) return MakeOutcome::Failed;
 
     std::optional<InputFile> externalImage;
     if (!settings.externalImagePath.empty()) {
-        externalImage = openOrTell(settings.externalImagePath, ui, "Can not open Image file!", "Open File");
+        externalImage =
+            openOrTell(settings.externalImagePath, ui, "Can not open Image file!", "Open File");
         if (!externalImage || !fitsInPackage(*externalImage, ui)) return MakeOutcome::Failed;
     }
 
@@ -78,7 +80,8 @@ MakeOutcome PackageBuilder::make(const ProjectSettings& settings, MakeUi& ui) co
             ui.applicationMessage("Please select Command-key file!");
             return MakeOutcome::Failed;
         }
-        auto keyFile = openOrTell(settings.cmdKeyPath, ui, "Can not open Command Key file!", "Open Command Key");
+        auto keyFile = openOrTell(settings.cmdKeyPath, ui, "Can not open Command Key file!",
+                                  "Open Command Key");
         if (!keyFile) return MakeOutcome::Failed;
         if (keyFile->size() > kMaxCmdKeySize) {
             ui.applicationMessage("Command-key maxiumn is 64 bytes!");
@@ -107,13 +110,14 @@ MakeOutcome PackageBuilder::make(const ProjectSettings& settings, MakeUi& ui) co
     }
     const PackageInputs inputs{&*templateFile, &*internalImage,
                                externalImage ? &*externalImage : nullptr};
-    Status written = writePackage(*file, inputs, trailer,
-                                  [&ui](uint64_t done, uint64_t total) { ui.progress(done, total); });
+    Status written = writePackage(
+        *file, inputs, trailer, [&ui](uint64_t done, uint64_t total) { ui.progress(done, total); });
     if (written) written = file->commit();
     if (!written) {
-        ui.message("The package could not be written: " + written.error() +
-                       ".\nNo package was written, and any existing file of that name was left as it was.",
-                   "Save File");
+        ui.message(
+            "The package could not be written: " + written.error() +
+                ".\nNo package was written, and any existing file of that name was left as it was.",
+            "Save File");
         return MakeOutcome::Failed;
     }
     ui.message("Operation Success!", "Success");

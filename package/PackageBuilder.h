@@ -18,7 +18,7 @@ enum class MakeOutcome { Written, Failed, Cancelled };
 // The Make command: checks and opens every input, asks for the output name,
 // and writes the package all at once or not at all.
 class PackageBuilder {
-public:
+  public:
     struct Options {
         std::filesystem::path templatePath;
         // Seconds since 1970; the low 32 bits seed the package key.
@@ -33,7 +33,7 @@ public:
     // is shown through `ui`; the result tells the caller which it was.
     MakeOutcome make(const ProjectSettings& settings, MakeUi& ui) const;
 
-private:
+  private:
     Options options;
 };
 

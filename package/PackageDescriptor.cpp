@@ -57,7 +57,8 @@ void PackageDescriptor::putAnsiText(DescriptorField field, std::u16string_view t
 
 void PackageDescriptor::putUtf16Text(DescriptorField field, std::u16string_view text) {
     const std::size_t units = std::min(text.size(), field.width / 2);
-    for (std::size_t i = 0; i < units; ++i) storeLittleEndian(&data[field.offset + 2 * i], text[i], 2);
+    for (std::size_t i = 0; i < units; ++i)
+        storeLittleEndian(&data[field.offset + 2 * i], text[i], 2);
 }
 
 uint32_t PackageDescriptor::number(DescriptorField field) const {
@@ -80,7 +81,8 @@ std::u16string PackageDescriptor::utf16Text(DescriptorField field) const {
 }
 
 std::vector<uint8_t> PackageDescriptor::cmdKeyBytes() const {
-    const std::size_t length = std::min<std::size_t>(number(descriptor::cmdKeyLength), kMaxCmdKeySize);
+    const std::size_t length =
+        std::min<std::size_t>(number(descriptor::cmdKeyLength), kMaxCmdKeySize);
     const auto* begin = &data[descriptor::cmdKey.offset];
     return std::vector<uint8_t>(begin, begin + length);
 }

@@ -5,7 +5,9 @@
 namespace sf {
 namespace {
 
-uint8_t drawNonZeroByte(CrtRandom& random) { return static_cast<uint8_t>(random.next() % 255 + 1); }
+uint8_t drawNonZeroByte(CrtRandom& random) {
+    return static_cast<uint8_t>(random.next() % 255 + 1);
+}
 
 }  // namespace
 

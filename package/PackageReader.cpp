@@ -48,7 +48,8 @@ std::optional<PackageContents> tryKey(std::span<const uint8_t, kTrailerSize> tra
     if (contents.descriptor.number(descriptor::constantOne) != 1) return std::nullopt;
 
     const ImageEntry external = unscrambleEntry(trailer.subspan(0, kImageEntrySize), scrambler);
-    const ImageEntry internal = unscrambleEntry(trailer.subspan(kImageEntrySize, kImageEntrySize), scrambler);
+    const ImageEntry internal =
+        unscrambleEntry(trailer.subspan(kImageEntrySize, kImageEntrySize), scrambler);
     const uint64_t payload = uint64_t{internal.length} + external.length + kTrailerSize;
     if (payload > fileSize) return std::nullopt;
 
@@ -69,8 +70,8 @@ Result<PackageContents> parsePackageTrailer(std::span<const uint8_t, kTrailerSiz
     const auto descriptor = trailer.subspan(2 * kImageEntrySize);
     bool magicFound = false;
     for (int slot = 0; slot < 2; ++slot) {
-        const PackageKey key =
-            unmaskKeySlot(slotAt(descriptor, slot == 0 ? descriptor::keySlot0 : descriptor::keySlot1));
+        const PackageKey key = unmaskKeySlot(
+            slotAt(descriptor, slot == 0 ? descriptor::keySlot0 : descriptor::keySlot1));
         if (!keyRevealsMagic(descriptor, key)) continue;
         magicFound = true;
         if (auto contents = tryKey(trailer, fileSize, key, slot)) return std::move(*contents);
@@ -100,7 +101,8 @@ Status readImage(const std::filesystem::path& path, const PackageContents& conte
     const Scrambler scrambler(contents.key);
     std::vector<uint8_t> buffer(1 << 20);
     for (uint64_t position = 0; position < image.length;) {
-        const auto size = static_cast<std::size_t>(std::min<uint64_t>(buffer.size(), image.length - position));
+        const auto size =
+            static_cast<std::size_t>(std::min<uint64_t>(buffer.size(), image.length - position));
         std::span<uint8_t> block(buffer.data(), size);
         if (auto s = file->readExactly(block.data(), size); !s) return s;
         scrambler.apply(block, position);

@@ -9,8 +9,7 @@
 namespace sf {
 
 PackageTrailer makePackageTrailer(const ProjectSettings& settings, std::span<const uint8_t> cmdKey,
-                                  uint32_t internalLength, uint32_t externalLength,
-                                  uint32_t seed) {
+                                  uint32_t internalLength, uint32_t externalLength, uint32_t seed) {
     PackageDescriptor descriptor = PackageDescriptor::fill(settings, cmdKey);
     auto internalEntry = ImageEntry{kInternalImageStart, internalLength}.toBytes();
     auto externalEntry = ImageEntry{kExternalImageStart, externalLength}.toBytes();

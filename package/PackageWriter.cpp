@@ -11,14 +11,15 @@ namespace {
 constexpr std::size_t kBlockSize = 1 << 20;
 
 class Copier {
-public:
+  public:
     Copier(AtomicOutputFile& out, uint64_t total, const ProgressFunction& progress)
         : out(out), total(total), progress(progress), buffer(kBlockSize) {}
 
     // Copies the whole of `in`, scrambling it when a scrambler is given.
     Status copy(InputFile& in, const Scrambler* scrambler) {
         for (uint64_t position = 0; position < in.size();) {
-            const auto size = static_cast<std::size_t>(std::min<uint64_t>(kBlockSize, in.size() - position));
+            const auto size =
+                static_cast<std::size_t>(std::min<uint64_t>(kBlockSize, in.size() - position));
             std::span<uint8_t> block(buffer.data(), size);
             if (auto read = in.readExactly(block.data(), size); !read) return read;
             if (scrambler) scrambler->apply(block, position);
@@ -35,7 +36,7 @@ public:
         return success();
     }
 
-private:
+  private:
     AtomicOutputFile& out;
     uint64_t total;
     const ProgressFunction& progress;

@@ -15,14 +15,14 @@ namespace sf {
 // machine word at a time; a piece can be processed in blocks of any size by
 // passing each block's position within the piece.
 class Scrambler {
-public:
+  public:
     explicit Scrambler(const PackageKey& key);
 
     void apply(std::span<uint8_t> block, uint64_t positionInPiece) const;
 
     const PackageKey& key() const { return packageKey; }
 
-private:
+  private:
     PackageKey packageKey;
     // Two periods of the mask, so any 256-byte window of it is contiguous.
     std::array<uint8_t, 512> mask{};

@@ -25,7 +25,9 @@ struct AtomicOutputFile::Handle {
 
 namespace {
 
-std::string systemError() { return std::strerror(errno); }
+std::string systemError() {
+    return std::strerror(errno);
+}
 
 std::filesystem::path temporaryBeside(const std::filesystem::path& target, unsigned suffix) {
     auto name = "." + target.filename().string() + "." + std::to_string(suffix) + ".partial";
@@ -59,8 +61,8 @@ Result<AtomicOutputFile> AtomicOutputFile::create(const std::filesystem::path& t
     std::random_device entropy;
     for (int attempt = 0; attempt < 16 && handle->fd < 0; ++attempt) {
         handle->temporary = temporaryBeside(target, entropy());
-        handle->fd = ::open(handle->temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                            permissions);
+        handle->fd =
+            ::open(handle->temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, permissions);
         if (handle->fd < 0 && errno != EEXIST) break;
     }
     if (handle->fd < 0) {
@@ -99,6 +101,8 @@ Status AtomicOutputFile::commit() {
     return success();
 }
 
-const std::filesystem::path& AtomicOutputFile::target() const { return handle->target; }
+const std::filesystem::path& AtomicOutputFile::target() const {
+    return handle->target;
+}
 
 }  // namespace sf

@@ -12,7 +12,7 @@ namespace sf {
 
 // A file opened for reading, with its size taken when it was opened.
 class InputFile {
-public:
+  public:
     // The file, or nothing when it cannot be opened for reading (missing,
     // no permission, a folder).
     static std::optional<InputFile> open(const std::filesystem::path& path);
@@ -26,7 +26,7 @@ public:
     // Moves the read position to `offset` bytes from the start.
     Status seek(uint64_t offset);
 
-private:
+  private:
     InputFile(std::filesystem::path p, std::ifstream s, uint64_t size)
         : filePath(std::move(p)), stream(std::move(s)), fileSize(size) {}
 

@@ -133,6 +133,8 @@ std::u16string pathToUtf16(const std::filesystem::path& path) {
 
 namespace sf {
 
-std::string pathToUtf8(const std::filesystem::path& path) { return utf16ToUtf8(pathToUtf16(path)); }
+std::string pathToUtf8(const std::filesystem::path& path) {
+    return utf16ToUtf8(pathToUtf16(path));
+}
 
 }  // namespace sf

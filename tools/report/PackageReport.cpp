@@ -40,7 +40,9 @@ std::string utf16Field(const PackageDescriptor& d, DescriptorField field) {
     return utf16ToUtf8(d.utf16Text(field));
 }
 
-bool flag(const PackageDescriptor& d, DescriptorField field) { return d.number(field) != 0; }
+bool flag(const PackageDescriptor& d, DescriptorField field) {
+    return d.number(field) != 0;
+}
 
 nlohmann::ordered_json imageJson(const ImageLocation& image, const std::string& sha256) {
     return {{"start", image.start}, {"length", image.length}, {"sha256", sha256}};
@@ -52,7 +54,9 @@ using BlockSource = std::function<Status(const BlockSink&)>;
 Status writeFile(const std::filesystem::path& path, const BlockSource& source) {
     auto file = AtomicOutputFile::create(path);
     if (!file) return Error{file.error()};
-    auto toFile = [&file](std::span<const uint8_t> block) { return file->write(block.data(), block.size()); };
+    auto toFile = [&file](std::span<const uint8_t> block) {
+        return file->write(block.data(), block.size());
+    };
     if (auto s = source(toFile); !s) return s;
     return file->commit();
 }
@@ -113,12 +117,15 @@ std::string reportText(const PackageReport& r) {
         << "Text:           " << utf16Field(d, descriptor::text) << '\n'
         << "Note:           " << utf16Field(d, descriptor::note) << '\n'
         << "Version:        " << utf16Field(d, descriptor::version) << '\n'
-        << "Application:    " << identity(descriptor::apVid, descriptor::apPid, descriptor::apUsage) << '\n'
-        << "IAP loader:     " << identity(descriptor::iapVid, descriptor::iapPid, descriptor::iapUsage) << '\n'
+        << "Application:    " << identity(descriptor::apVid, descriptor::apPid, descriptor::apUsage)
+        << '\n'
+        << "IAP loader:     "
+        << identity(descriptor::iapVid, descriptor::iapPid, descriptor::iapUsage) << '\n'
         << "Verify:         " << onOff(descriptor::verify) << '\n'
         << "Command via control endpoint: " << onOff(descriptor::cmdViaControlEndpoint) << '\n'
         << "Digest:         " << onOff(descriptor::digestEnabled) << ", value 0x" << std::hex
-        << std::uppercase << d.number(descriptor::digestValue) << std::dec << std::nouppercase << '\n'
+        << std::uppercase << d.number(descriptor::digestValue) << std::dec << std::nouppercase
+        << '\n'
         << "Command key:    " << onOff(descriptor::cmdKeyEnabled) << ", "
         << d.number(descriptor::cmdKeyLength) << " bytes\n"
         << "Internal image: " << c.internal.length << " bytes, SHA-256 " << r.internalSha256 << '\n'
@@ -128,7 +135,8 @@ std::string reportText(const PackageReport& r) {
     return out.str();
 }
 
-Status extractPackage(const std::filesystem::path& package, const std::filesystem::path& directory) {
+Status extractPackage(const std::filesystem::path& package,
+                      const std::filesystem::path& directory) {
     auto contents = readPackage(package);
     if (!contents) return Error{contents.error()};
     std::error_code ec;
@@ -138,13 +146,16 @@ Status extractPackage(const std::filesystem::path& package, const std::filesyste
     auto imageWriter = [&](const ImageLocation& image) {
         return [&](const BlockSink& sink) { return readImage(package, *contents, image, sink); };
     };
-    if (auto s = writeFile(directory / "internal.bin", imageWriter(contents->internal)); !s) return s;
+    if (auto s = writeFile(directory / "internal.bin", imageWriter(contents->internal)); !s)
+        return s;
     if (contents->external.length > 0) {
-        if (auto s = writeFile(directory / "external.bin", imageWriter(contents->external)); !s) return s;
+        if (auto s = writeFile(directory / "external.bin", imageWriter(contents->external)); !s)
+            return s;
     }
     if (contents->descriptor.number(descriptor::cmdKeyEnabled) != 0) {
         const auto key = contents->descriptor.cmdKeyBytes();
-        return writeFile(directory / "cmdkey.bin", [&key](const BlockSink& sink) { return sink(key); });
+        return writeFile(directory / "cmdkey.bin",
+                         [&key](const BlockSink& sink) { return sink(key); });
     }
     return success();
 }

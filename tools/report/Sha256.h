@@ -9,7 +9,7 @@ namespace sf {
 
 // SHA-256 over data given in pieces.
 class Sha256 {
-public:
+  public:
     Sha256();
     ~Sha256();
     Sha256(const Sha256&) = delete;
@@ -22,7 +22,7 @@ public:
 
     struct State;
 
-private:
+  private:
     std::unique_ptr<State> state;
 };
 

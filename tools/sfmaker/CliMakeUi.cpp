@@ -28,7 +28,8 @@ std::string oneLine(std::string text) {
 
 }  // namespace
 
-CliMakeUi::CliMakeUi(std::filesystem::path out, bool forced) : output(std::move(out)), force(forced) {}
+CliMakeUi::CliMakeUi(std::filesystem::path out, bool forced)
+    : output(std::move(out)), force(forced) {}
 
 void CliMakeUi::message(const std::string& text, const std::string& caption) {
     if (shownPercent >= 0) std::cerr << '\n';
@@ -39,7 +40,9 @@ void CliMakeUi::message(const std::string& text, const std::string& caption) {
     }
 }
 
-void CliMakeUi::applicationMessage(const std::string& text) { std::cerr << "sfmaker: " << oneLine(text) << '\n'; }
+void CliMakeUi::applicationMessage(const std::string& text) {
+    std::cerr << "sfmaker: " << oneLine(text) << '\n';
+}
 
 std::optional<std::filesystem::path> CliMakeUi::askSavePath() {
     if (asked) return std::nullopt;

@@ -12,7 +12,7 @@ namespace sf {
 // the one given, an existing file is replaced only when forced, and messages
 // go to stdout (success) or stderr (everything else).
 class CliMakeUi : public MakeUi {
-public:
+  public:
     CliMakeUi(std::filesystem::path output, bool force);
 
     void message(const std::string& text, const std::string& caption) override;
@@ -24,7 +24,7 @@ public:
     // True when the output existed and replacing it was not allowed.
     bool refusedOverwrite() const { return refused; }
 
-private:
+  private:
     std::filesystem::path output;
     bool force;
     bool asked = false;

@@ -23,9 +23,11 @@ constexpr std::array<TextOption, 14> kTextOptions = {{
     {"--ap-usage", &ProjectSettings::apUsage, "Low byte of the application's HID usage page (hex)"},
     {"--iap-pid", &ProjectSettings::iapPid, "USB PID of the IAP loader (hex)"},
     {"--iap-vid", &ProjectSettings::iapVid, "USB VID of the IAP loader (hex)"},
-    {"--iap-usage", &ProjectSettings::iapUsage, "Low byte of the IAP loader's HID usage page (hex)"},
+    {"--iap-usage", &ProjectSettings::iapUsage,
+     "Low byte of the IAP loader's HID usage page (hex)"},
     {"--digest", &ProjectSettings::digest, "Internal flash digest (hex); turns the digest on"},
-    {"--cmd-key", &ProjectSettings::cmdKeyPath, "Command-key file (up to 64 bytes); turns the key on"},
+    {"--cmd-key", &ProjectSettings::cmdKeyPath,
+     "Command-key file (up to 64 bytes); turns the key on"},
 }};
 
 // Checks a value against the dialog's rules for its field: the typing limit,
@@ -41,7 +43,8 @@ CLI::Validator fieldRule(const TextOption& option) {
         [limit, hex](std::string& value) -> std::string {
             const std::size_t length = utf8ToUtf16(value).size();
             if (limit > 0 && length > limit) {
-                return "at most " + std::to_string(limit) + " characters, got " + std::to_string(length);
+                return "at most " + std::to_string(limit) + " characters, got " +
+                       std::to_string(length);
             }
             if (hex && value.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
                 return "hex digits only (0-9, A-F), got '" + value + "'";
@@ -56,15 +59,18 @@ CLI::Validator fieldRule(const TextOption& option) {
 MakeArguments::MakeArguments(CLI::App& command) {
     command.add_option("--output,-o", output, "The package file to write")->required();
     command.add_flag("--force,-f", force, "Replace the output file when it exists");
-    command.add_option("--template", templatePath, "The template updater (default: AP2.EXE beside sfmaker)");
+    command.add_option("--template", templatePath,
+                       "The template updater (default: AP2.EXE beside sfmaker)");
     for (std::size_t i = 0; i < kTextOptions.size(); ++i) {
         const auto& option = kTextOptions[i];
-        textOptions[i] = command.add_option(option.name, texts[i], option.help)->check(fieldRule(option));
+        textOptions[i] =
+            command.add_option(option.name, texts[i], option.help)->check(fieldRule(option));
     }
     command.add_flag("--no-verify", noVerify, "Turn Verify off");
     command.add_flag("--cmd-via-control-endpoint", cmdViaControlEndpoint,
                      "Send commands through the control endpoint");
-    command.add_option("--time", time, "Seconds since 1970 that seed the package key (reproducible builds)");
+    command.add_option("--time", time,
+                       "Seconds since 1970 that seed the package key (reproducible builds)");
 }
 
 ProjectSettings MakeArguments::applyTo(ProjectSettings settings) const {

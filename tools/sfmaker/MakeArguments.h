@@ -14,7 +14,7 @@ namespace sf {
 
 // The options of `sfmaker make`, bound to a CLI11 subcommand.
 class MakeArguments {
-public:
+  public:
     explicit MakeArguments(CLI::App& command);
 
     // The settings to make a package from: `base` with every given option put over it.
@@ -37,7 +37,7 @@ public:
         const char* help;
     };
 
-private:
+  private:
     bool given(std::u16string ProjectSettings::*member) const;
 
     std::array<std::string, 14> texts;

@@ -77,7 +77,8 @@ int run(int argc, char** argv) {
     inspect->add_flag("--json", json, "Print JSON");
 
     std::filesystem::path directory;
-    auto* extract = app.add_subcommand("extract", "Write a package's images and command key to a folder");
+    auto* extract =
+        app.add_subcommand("extract", "Write a package's images and command key to a folder");
     extract->add_option("package", package, "The package file")->required();
     extract->add_option("--dir", directory, "The folder to write into")->required();
 
@@ -94,4 +95,6 @@ int run(int argc, char** argv) {
 }  // namespace
 }  // namespace sf
 
-int main(int argc, char** argv) { return sf::run(argc, argv); }
+int main(int argc, char** argv) {
+    return sf::run(argc, argv);
+}

@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include "package/PackageBuilder.h"
+#include "platform/CrtRandom.h"
+#include "platform/Utf.h"
+#include "support/FakeMakeUi.h"
+#include "support/TempDir.h"
+
+namespace sf {
+namespace {
+
+using test::patternBytes;
+using test::readBytes;
+using test::writeBytes;
+using Log = std::vector<std::string>;
+
+class PackageBuilderTest : public ::testing::Test {
+  public:
+    void SetUp() override {
+        writeBytes(dir / "AP2.EXE", patternBytes(300, 1));
+        writeBytes(dir / "internal.bin", patternBytes(500, 2));
+        settings.internalImagePath = pathToUtf16(dir / "internal.bin");
+    }
+
+    MakeOutcome make() {
+        const PackageBuilder builder({dir / "AP2.EXE", [] { return int64_t{77}; }});
+        return builder.make(settings, ui);
+    }
+
+    test::TempDir dir;
+    ProjectSettings settings;
+    test::FakeMakeUi ui;
+};
+
+TEST_F(PackageBuilderTest, AnEmptyImagePathIsReportedBeforeTheTemplateIsLookedFor) {
+    std::filesystem::remove(dir / "AP2.EXE");
+    settings.internalImagePath.clear();
+    EXPECT_EQ(make(), MakeOutcome::Failed);
+    EXPECT_EQ(ui.log, (Log{"message: Please specify image path! | Select Image"}));
+}
+
+TEST_F(PackageBuilderTest, EachMissingInputEndsTheCommandBeforeTheSaveDialog) {
+    struct Case {
+        std::function<void(PackageBuilderTest&)> breakIt;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {[](auto& t) { std::filesystem::remove(t.dir / "AP2.EXE"); },
+         "message: Can not open AP.EXE file! | Open File"},
+        {[](auto& t) { t.settings.internalImagePath = pathToUtf16(t.dir / "missing.bin"); },
+         "message: Can not open Image file! | Open File"},
+        {[](auto& t) { t.settings.internalImagePath = pathToUtf16(t.dir.path()); },
+         "message: Can not open Image file! | Open File"},
+        {[](auto& t) { t.settings.externalImagePath = pathToUtf16(t.dir / "missing.bin"); },
+         "message: Can not open Image file! | Open File"},
+        {[](auto& t) { t.settings.cmdKeyEnabled = true; },
+         "application: Please select Command-key file!"},
+        {[](auto& t) {
+             t.settings.cmdKeyEnabled = true;
+             t.settings.cmdKeyPath = pathToUtf16(t.dir / "missing.key");
+         },
+         "message: Can not open Command Key file! | Open Command Key"},
+        {[](auto& t) {
+             writeBytes(t.dir / "long.key", patternBytes(65, 0));
+             t.settings.cmdKeyEnabled = true;
+             t.settings.cmdKeyPath = pathToUtf16(t.dir / "long.key");
+         },
+         "application: Command-key maxiumn is 64 bytes!"},
+    };
+    for (const auto& c : cases) {
+        PackageBuilderTest::SetUp();
+        settings = ProjectSettings{};
+        settings.internalImagePath = pathToUtf16(dir / "internal.bin");
+        writeBytes(dir / "AP2.EXE", patternBytes(300, 1));
+        ui = test::FakeMakeUi{};
+        c.breakIt(*this);
+        EXPECT_EQ(make(), MakeOutcome::Failed);
+        EXPECT_EQ(ui.log, (Log{c.expected}));
+    }
+}
+
+TEST_F(PackageBuilderTest, TheKeyPathIsIgnoredWhileTheKeyIsOff) {
+    settings.cmdKeyPath = pathToUtf16(dir / "missing.key");
+    ui.savePaths.push_back(dir / "out.exe");
+    EXPECT_EQ(make(), MakeOutcome::Written);
+    EXPECT_EQ(ui.log, (Log{"save dialog", "message: Operation Success! | Success"}));
+}
+
+TEST_F(PackageBuilderTest, KeysOfZeroAndSixtyFourBytesAreAccepted) {
+    settings.cmdKeyEnabled = true;
+    for (std::size_t size : {0u, 64u}) {
+        writeBytes(dir / "cmd.key", patternBytes(size, 0));
+        settings.cmdKeyPath = pathToUtf16(dir / "cmd.key");
+        ui.savePaths.push_back(dir / ("out" + std::to_string(size) + ".exe"));
+        EXPECT_EQ(make(), MakeOutcome::Written) << size;
+    }
+}
+
+TEST_F(PackageBuilderTest, CancelWritesNothingAndSaysNothing) {
+    EXPECT_EQ(make(), MakeOutcome::Cancelled);
+    EXPECT_EQ(ui.log, (Log{"save dialog"}));
+}
+
+TEST_F(PackageBuilderTest, NoToOverwriteAsksAgainAndCancelThenKeepsTheFile) {
+    writeBytes(dir / "old.exe", {1, 2, 3});
+    ui.savePaths = {dir / "old.exe", std::nullopt};
+    ui.answers = {false};
+    EXPECT_EQ(make(), MakeOutcome::Cancelled);
+    EXPECT_EQ(ui.log, (Log{"save dialog", "question: File already exists!\nOverwrite? | Save File",
+                           "save dialog"}));
+    EXPECT_EQ(readBytes(dir / "old.exe"), (std::vector<uint8_t>{1, 2, 3}));
+}
+
+TEST_F(PackageBuilderTest, YesToOverwriteReplacesTheFile) {
+    writeBytes(dir / "old.exe", {1, 2, 3});
+    ui.savePaths = {dir / "old.exe"};
+    ui.answers = {true};
+    EXPECT_EQ(make(), MakeOutcome::Written);
+    EXPECT_EQ(std::filesystem::file_size(dir / "old.exe"), 300u + 500 + 688);
+}
+
+TEST_F(PackageBuilderTest, AnOutputThatNamesTheInternalImageReplacesIt) {
+    ui.savePaths = {dir / "internal.bin"};
+    ui.answers = {true};
+    EXPECT_EQ(make(), MakeOutcome::Written);
+    const auto package = readBytes(dir / "internal.bin");
+    ASSERT_EQ(package.size(), 300u + 500 + 688);
+    // The image inside is the one that was read, scrambled: seed 77's first key byte.
+    CrtRandom random(77);
+    EXPECT_EQ(package[300], patternBytes(500, 2)[0] ^ (random.next() % 255 + 1));
+}
+
+TEST_F(PackageBuilderTest, AnOutputThatCannotBeWrittenNamesThePathAndLeavesNothing) {
+    const auto output = dir / "no-such-folder" / "out.exe";
+    ui.savePaths = {output};
+    EXPECT_EQ(make(), MakeOutcome::Failed);
+    EXPECT_EQ(ui.log.back(),
+              "message: " + pathToUtf8(output) + "File cannot be opened for writing! | Save File");
+    EXPECT_FALSE(std::filesystem::exists(dir / "no-such-folder"));
+}
+
+TEST_F(PackageBuilderTest, AnInputThatShrinksWhileWritingIsAFailureNotASuccess) {
+    // The save dialog runs after the inputs were sized: shrink the image there.
+    struct ShrinkingUi : test::FakeMakeUi {
+        std::filesystem::path image;
+        std::optional<std::filesystem::path> askSavePath() override {
+            test::writeBytes(image, {1, 2, 3});
+            return test::FakeMakeUi::askSavePath();
+        }
+    } shrinking;
+    shrinking.image = dir / "internal.bin";
+    shrinking.savePaths = {dir / "out.exe"};
+    const PackageBuilder builder({dir / "AP2.EXE", [] { return int64_t{1}; }});
+    EXPECT_EQ(builder.make(settings, shrinking), MakeOutcome::Failed);
+    EXPECT_NE(shrinking.log.back().find("No package was written"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.exe"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
+TEST_F(PackageBuilderTest, AnImageOf4GiBIsRefusedBeforeTheSaveDialog) {
+    std::filesystem::resize_file(dir / "internal.bin", 4ull << 30);  // sparse: takes no disk space
+    EXPECT_EQ(make(), MakeOutcome::Failed);
+    ASSERT_EQ(ui.log.size(), 1u);
+    EXPECT_NE(ui.log[0].find("at most 4294967295 bytes"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace sf
