@@ -34,25 +34,35 @@ std::filesystem::path withTrailingSeparator(std::filesystem::path folder) {
     return folder;
 }
 
+// The settings folder under the per-user data folder, or the working folder.
+std::filesystem::path settingsFolderUnder(
+    const std::optional<std::filesystem::path>& localAppData) {
+    return withTrailingSeparator(localAppData ? *localAppData / kSettingsFolderName : ".");
+}
+
 }  // namespace
 
 std::filesystem::path resolveSettingsDirectory(
     const std::optional<std::filesystem::path>& localAppData,
     const std::filesystem::path& workingFolder) {
-    if (!localAppData) return withTrailingSeparator(".");
-    const auto folder = *localAppData / kSettingsFolderName;
+    const auto folder = settingsFolderUnder(localAppData);
+    if (!localAppData) return folder;
     // The parents are made too: a new account may have no data folder yet.
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
     const auto settingsFile = folder / kSettingsFileName;
     if (!canBeOpened(settingsFile)) seed(settingsFile, workingFolder / kDefaultsFileName);
-    return withTrailingSeparator(folder);
+    return folder;
 }
 
 std::filesystem::path resolveSettingsDirectory() {
     std::error_code ec;
     const auto workingFolder = std::filesystem::current_path(ec);
     return resolveSettingsDirectory(localAppDataFolder(), workingFolder);
+}
+
+std::filesystem::path userSettingsFile() {
+    return settingsFolderUnder(localAppDataFolder()) / kSettingsFileName;
 }
 
 }  // namespace sf

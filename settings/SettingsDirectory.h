@@ -23,4 +23,8 @@ std::filesystem::path resolveSettingsDirectory(
     const std::optional<std::filesystem::path>& localAppData,
     const std::filesystem::path& workingFolder);
 
+// The settings file that the dialog uses, found as resolveSettingsDirectory
+// finds it but without creating or seeding anything.
+std::filesystem::path userSettingsFile();
+
 }  // namespace sf

@@ -91,6 +91,8 @@ TEST_F(SettingsDirectoryTest, PerUserFolderComesFromTheEnvironment) {
     {
         ScopedEnvironment dataHome("XDG_DATA_HOME", appData.c_str());
         EXPECT_EQ(localAppDataFolder(), appData);
+        EXPECT_EQ(userSettingsFile(), expectedFolder / "setting.ini");
+        EXPECT_FALSE(fs::exists(appData));  // finding the file makes nothing
         // A data folder that is not there yet is made with the settings folder.
         EXPECT_EQ(resolveSettingsDirectory(), expectedFolder / "");
         EXPECT_TRUE(fs::is_directory(expectedFolder));

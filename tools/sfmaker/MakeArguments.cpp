@@ -59,6 +59,12 @@ CLI::Validator fieldRule(const TextOption& option) {
 MakeArguments::MakeArguments(CLI::App& command) {
     command.add_option("--output,-o", output, "The package file to write")->required();
     command.add_flag("--force,-f", force, "Replace the output file when it exists");
+    command
+        .add_option("--settings", settingsFile,
+                    "Take every field from this settings file (as setting.ini holds them); "
+                    "other options override it. Without it and without field options, the "
+                    "dialog's own setting.ini is used")
+        ->check(CLI::ExistingFile);
     command.add_option("--template", templatePath,
                        "The template updater (default: AP2.EXE beside sfmaker)");
     for (std::size_t i = 0; i < kTextOptions.size(); ++i) {

@@ -28,6 +28,8 @@ class MakeArguments {
 
     std::filesystem::path output;
     std::filesystem::path templatePath;
+    // A settings file to take every field from (--settings), or empty.
+    std::filesystem::path settingsFile;
     bool force = false;
 
     // One option that sets a text field.

@@ -7,6 +7,8 @@
 #include "package/PackageBuilder.h"
 #include "platform/ExecutablePath.h"
 #include "platform/Utf.h"
+#include "settings/SettingsDirectory.h"
+#include "settings/SettingsFile.h"
 #include "tools/report/PackageReport.h"
 #include "tools/sfmaker/CliMakeUi.h"
 #include "tools/sfmaker/MakeArguments.h"
@@ -17,8 +19,17 @@ namespace {
 constexpr int kFailure = 1;
 constexpr int kUsage = 2;
 
+// The settings a package starts from: the named settings file, else, when no
+// option sets a field, the settings file of the dialog, so a pipeline builds
+// what the dialog shows.
+ProjectSettings baseSettings(const MakeArguments& args) {
+    if (!args.settingsFile.empty()) return readSettingsFile(args.settingsFile, ProjectSettings{});
+    if (args.setsAnyField()) return ProjectSettings{};
+    return readSettingsFile(userSettingsFile(), ProjectSettings{});
+}
+
 int runMake(const MakeArguments& args) {
-    const ProjectSettings settings = args.applyTo(ProjectSettings{});
+    const ProjectSettings settings = args.applyTo(baseSettings(args));
     auto templatePath = args.templatePath.empty()
                             ? executableDirectory() / pathFromUtf16(kTemplateFileName)
                             : args.templatePath;
