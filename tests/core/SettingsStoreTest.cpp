@@ -57,6 +57,18 @@ std::string ascii(std::u16string_view text) {
     return std::string(text.begin(), text.end());
 }
 
+// The bytes of a settings file that a write created: the platform's line breaks.
+std::string createdFile(std::string_view lines) {
+    std::string bytes;
+    for (char c : lines) {
+#ifdef _WIN32
+        if (c == '\n') bytes += '\r';
+#endif
+        bytes += c;
+    }
+    return bytes;
+}
+
 class SettingsStoreTest : public testing::Test {
   protected:
     ScratchFolder scratch;
@@ -131,7 +143,7 @@ TEST_F(SettingsStoreTest, SaveOnChangeWritesTheChangedFieldOnly) {
     controls.type(IDC_VERSION, u"V2");
     ASSERT_TRUE(store.saveField(IDC_VERSION));
     EXPECT_EQ(settings.version, u"V2");
-    EXPECT_EQ(scratch.contents(settingFile), "[SETTING]\nVersionString=V2\n");
+    EXPECT_EQ(scratch.contents(settingFile), createdFile("[SETTING]\nVersionString=V2\n"));
 
     controls.click(IDC_DIGEST_EN);
     ASSERT_TRUE(store.saveField(IDC_DIGEST_EN));
@@ -148,7 +160,8 @@ TEST_F(SettingsStoreTest, SaveOnChangeWritesTheChangedFieldOnly) {
     ASSERT_TRUE(store.saveField(IDC_VERIFY));
     EXPECT_EQ(stored(u"ImagePath1"), u"<missing>");
     EXPECT_TRUE(settings.verify);
-    EXPECT_EQ(scratch.contents(settingFile), "[SETTING]\nVersionString=V2\nIDigestEn=0\n");
+    EXPECT_EQ(scratch.contents(settingFile),
+              createdFile("[SETTING]\nVersionString=V2\nIDigestEn=0\n"));
 }
 
 TEST_F(SettingsStoreTest, FailedWriteIsReportedAndTheFieldKeepsItsValue) {
@@ -206,14 +219,14 @@ TEST_F(SettingsStoreTest, ResetWithoutDefaultsRewritesEveryKeyInOrderAndEmptiesT
 
     ASSERT_TRUE(store.resetSettings());
     EXPECT_EQ(scratch.contents(settingFile),
-              "[SETTING]\n"
-              "TitleString=Tavlen Sparrowflasher V1.0.0\n"
-              "TextString=Sparrowflasher for Tavlen. Version V1.0.0\n"
-              "NoteString=Type note here, maximum 100 characters.\n"
-              "ImagePath1=\nImagePath2=\nVersionString=3.1\n"
-              "APVIDString=\nAPPIDString=\nAPINFString=\n"
-              "IAPVIDString=\nIAPPIDString=\nIAPINFString=\n"
-              "IDigestString=BEEF\nIDigestEn=1\nCMDKEYPath=\nCMDKEYEn=0\n");
+              createdFile("[SETTING]\n"
+                          "TitleString=Tavlen Sparrowflasher V1.0.0\n"
+                          "TextString=Sparrowflasher for Tavlen. Version V1.0.0\n"
+                          "NoteString=Type note here, maximum 100 characters.\n"
+                          "ImagePath1=\nImagePath2=\nVersionString=3.1\n"
+                          "APVIDString=\nAPPIDString=\nAPINFString=\n"
+                          "IAPVIDString=\nIAPPIDString=\nIAPINFString=\n"
+                          "IDigestString=BEEF\nIDigestEn=1\nCMDKEYPath=\nCMDKEYEn=0\n"));
     for (ControlId path : {IDC_INTERNAL_IMAGE, IDC_EXTERNAL_IMAGE, IDC_CMDKEY_PATH}) {
         EXPECT_EQ(controls.texts[path], u"");
     }
