@@ -18,4 +18,7 @@ measure() {  # label, command...
 }
 measure "cat template image" sh -c "cat '$bin/AP2.EXE' '$work/image.bin' > '$work/cat.out'"
 rm -f "$work/cat.out"; sync
+# sfmaker flushes the package to disk before it puts it in place; so does this one.
+measure "cat template image + sync" sh -c "cat '$bin/AP2.EXE' '$work/image.bin' > '$work/cat.out' && sync '$work/cat.out'"
+rm -f "$work/cat.out"; sync
 measure "sfmaker make" "$bin/sfmaker" make --force --output "$work/pkg.exe" --internal "$work/image.bin" --time 1 >/dev/null
