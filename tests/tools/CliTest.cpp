@@ -143,6 +143,38 @@ TEST_F(CliTest, ThePackageRunsAndExtractsItsImages) {
     }
 }
 
+TEST_F(CliTest, SettingsFileGivesTheFieldsAndOptionsOverrideIt) {
+    std::ofstream(dir / "project.ini")
+        << "[SETTING]\nTitleString=From the file\nAPVIDString=ABCD\n"
+        << "IDIGESTString=12\nIDigestEn=1\nImagePath1=" << path("internal.bin") << "\n";
+    const auto made = run(kSfmaker + " make --time 5 --output " + path("pkg.exe") + " --settings " +
+                          path("project.ini") + " --ap-vid 9999");
+    ASSERT_EQ(made.exitCode, 0) << made.out;
+    const auto json =
+        nlohmann::json::parse(run(kSfmaker + " inspect --json " + path("pkg.exe")).out);
+    EXPECT_EQ(json["title"], "From the file");
+    EXPECT_EQ(json["apVid"], "9999");
+    EXPECT_EQ(json["digestValue"], 0x12);
+    EXPECT_EQ(json["internal"]["length"], 4000);
+
+    EXPECT_EQ(run(kSfmaker + " make --output " + path("x.exe") + " --settings " + path("none.ini"))
+                  .exitCode,
+              2);
+}
+
+TEST_F(CliTest, WithoutFieldOptionsTheDialogsSettingsAreUsed) {
+    const auto folder = dir / "data" / "QX32_SparrowflasherMakerIII";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "setting.ini")
+        << "[SETTING]\nVersionString=7.7\nImagePath1=" << path("internal.bin") << "\n";
+    const auto made = run("XDG_DATA_HOME=" + path("data") + " " + kSfmaker +
+                          " make --time 5 --output " + path("pkg.exe"));
+    ASSERT_EQ(made.exitCode, 0) << made.out;
+    const auto json =
+        nlohmann::json::parse(run(kSfmaker + " inspect --json " + path("pkg.exe")).out);
+    EXPECT_EQ(json["version"], "7.7");
+}
+
 TEST(TemplateCli, RunBareItSaysItCarriesNoPackage) {
     const auto bare = run(kBin + "/AP2.EXE");
     EXPECT_EQ(bare.exitCode, 1);
