@@ -112,6 +112,11 @@ MakeOutcome PackageBuilder::make(const ProjectSettings& settings, MakeUi& ui) co
                                externalImage ? &*externalImage : nullptr};
     Status written = writePackage(
         *file, inputs, trailer, [&ui](uint64_t done, uint64_t total) { ui.progress(done, total); });
+    // Windows cannot replace a file that is still open, and the output may
+    // name one of the inputs: close them all before the output takes its place.
+    templateFile.reset();
+    internalImage.reset();
+    externalImage.reset();
     if (written) written = file->commit();
     if (!written) {
         ui.message(

@@ -5,20 +5,14 @@
 #include <optional>
 #include <string>
 
+#include "support/Utf16File.h"
+
 namespace sf {
 namespace {
 
 using namespace std::string_literals;
 
-// The bytes of a UTF-16LE file with its byte-order mark.
-std::string utf16File(std::u16string_view text) {
-    std::string bytes = "\xFF\xFE";
-    for (char16_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
-}
+using test::utf16File;
 
 struct ReadCase {
     const char* name;
