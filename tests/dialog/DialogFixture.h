@@ -19,6 +19,7 @@
 #include "app/QtText.h"
 #include "app/UserPrompts.h"
 #include "platform/IniProfile.h"
+#include "platform/Utf.h"
 #include "settings/SettingsDirectory.h"
 #include "support/TempDir.h"
 
@@ -119,6 +120,12 @@ class DialogTest : public ::testing::Test {
         return toQString(
                    readProfileString(settingsFile(), u"SETTING", key, u"<missing>", kWholeValue))
             .toStdString();
+    }
+
+    // The whole settings file, to see that nothing was written.
+    std::string readBytesAsText() const {
+        const auto bytes = readBytes(settingsFile());
+        return std::string(bytes.begin(), bytes.end());
     }
 
     QWidget* control(int id) const { return dialog->GetDlgItem(id); }

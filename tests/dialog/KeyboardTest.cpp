@@ -1,0 +1,130 @@
+#include "DialogFixture.h"
+
+namespace sf::test {
+namespace {
+
+TEST_F(DialogTest, LimitsHoldFromTheFirstKeystroke) {
+    open();
+    focus(IDC_TITLE);
+    press(Qt::Key_A, Qt::ControlModifier);
+    press(Qt::Key_Delete);
+    type(QString(40, 't'));
+    EXPECT_EQ(shown(IDC_TITLE), std::string(32, 't'));
+    EXPECT_EQ(stored(u"TitleString"), std::string(32, 't'));
+
+    focus(IDC_NOTE);
+    press(Qt::Key_A, Qt::ControlModifier);
+    type(QString(110, 'n'));
+    EXPECT_EQ(shown(IDC_NOTE), std::string(100, 'n'));
+    EXPECT_EQ(stored(u"NoteString"), std::string(100, 'n'));
+
+    focus(IDC_AP_USAGE);
+    type("ABC");
+    EXPECT_EQ(shown(IDC_AP_USAGE), "AB");
+}
+
+TEST_F(DialogTest, EveryChangeIsSavedAtOnceButTheTwoOptionsNeverAre) {
+    open();
+    focus(IDC_VERSION);
+    type("1.2");
+    EXPECT_EQ(stored(u"VersionString"), "1.2");
+    focus(IDC_DIGEST);
+    type("zz");
+    EXPECT_EQ(stored(u"IDIGESTString"), "zz");
+
+    QTest::mouseClick(checkBox(IDC_DIGEST_EN), Qt::LeftButton);
+    EXPECT_EQ(stored(u"IDigestEn"), "1");
+    QTest::mouseClick(checkBox(IDC_DIGEST_EN), Qt::LeftButton);
+    EXPECT_EQ(stored(u"IDigestEn"), "0");
+    QTest::mouseClick(checkBox(IDC_CMDKEY_EN), Qt::LeftButton);
+    EXPECT_EQ(stored(u"CMDKEYEn"), "1");
+
+    const std::string before = readBytesAsText();
+    QTest::mouseClick(checkBox(IDC_VERIFY), Qt::LeftButton);
+    QTest::mouseClick(checkBox(IDC_CMD_VIA_CTRL_EP), Qt::LeftButton);
+    EXPECT_EQ(readBytesAsText(), before);
+    EXPECT_FALSE(checkBox(IDC_VERIFY)->isChecked());
+    EXPECT_TRUE(checkBox(IDC_CMD_VIA_CTRL_EP)->isChecked());
+}
+
+TEST_F(DialogTest, IdentifierEditsTakeOnlyHexKeysAndEditingKeys) {
+    open();
+    focus(IDC_AP_VID);
+    press(Qt::Key_1);
+    press(Qt::Key_A, Qt::ShiftModifier);  // the letter key as Qt gives it: text "a"
+    press(Qt::Key_2, Qt::KeypadModifier);
+    QTest::keyClick(QApplication::focusWidget(), 'B');  // Shift+B: text "B"
+    EXPECT_EQ(shown(IDC_AP_VID), "1a2B");
+
+    for (Qt::Key refused : {Qt::Key_G, Qt::Key_Space, Qt::Key_Period, Qt::Key_Left, Qt::Key_Home}) {
+        press(refused);
+    }
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(shown(IDC_AP_VID), "1a2B");
+    // The arrow and Home keys did not move the cursor: Backspace takes the last character.
+    press(Qt::Key_Backspace);
+    EXPECT_EQ(shown(IDC_AP_VID), "1a2");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    press(Qt::Key_Delete);
+    EXPECT_EQ(shown(IDC_AP_VID), "");
+    EXPECT_EQ(stored(u"APVIDString"), "");
+
+    press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), control(IDC_AP_PID));
+    press(Qt::Key_F, Qt::ShiftModifier);
+    press(Qt::Key_9);
+    EXPECT_EQ(shown(IDC_AP_PID), "f9");
+}
+
+TEST_F(DialogTest, VersionAndDigestTakeEveryKey) {
+    open();
+    focus(IDC_VERSION);
+    type("V 1.g");
+    EXPECT_EQ(shown(IDC_VERSION), "V 1.g");
+    focus(IDC_DIGEST);
+    type("x.y");
+    EXPECT_EQ(shown(IDC_DIGEST), "x.y");
+}
+
+TEST_F(DialogTest, EscapeDoesNothingAndAltF4Closes) {
+    open();
+    for (int id : {IDC_TITLE, IDC_NOTE, IDC_AP_VID, IDC_MAKE}) {
+        focus(id);
+        press(Qt::Key_Escape);
+        EXPECT_TRUE(dialog->isVisible());
+    }
+    EXPECT_TRUE(prompts->log.empty());
+    press(Qt::Key_F4, Qt::AltModifier);
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST_F(DialogTest, EnterMakesAPackageFromAnyControlAndPressesNothing) {
+    open();
+    const auto enterIn = [this](int id, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        focus(id);
+        prompts->log.clear();
+        press(key, modifiers);
+        EXPECT_EQ(prompts->log,
+                  std::vector<std::string>{"message: Please specify image path! | Select Image"})
+            << id;
+    };
+    enterIn(IDC_NOTE, Qt::Key_Return, Qt::NoModifier);
+    enterIn(IDC_NOTE, Qt::Key_Enter, Qt::KeypadModifier);
+    enterIn(IDC_TITLE, Qt::Key_Return, Qt::NoModifier);
+    enterIn(IDC_AP_VID, Qt::Key_Return, Qt::NoModifier);
+    enterIn(IDC_VERIFY, Qt::Key_Return, Qt::NoModifier);
+    EXPECT_EQ(shown(IDC_NOTE), "Type note here, maximum 100 characters.");
+    EXPECT_TRUE(checkBox(IDC_VERIFY)->isChecked());
+
+    // A focused button is not pressed by Enter; Space still presses it.
+    prompts->answers = {false};
+    enterIn(IDC_DEFAULT, Qt::Key_Return, Qt::NoModifier);
+    prompts->log.clear();
+    press(Qt::Key_Space);
+    EXPECT_EQ(prompts->log, std::vector<std::string>{
+                                "question: Reset all setting to default value?\nAre you sure? | "
+                                "Contirm"});
+}
+
+}  // namespace
+}  // namespace sf::test
