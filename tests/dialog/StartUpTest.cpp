@@ -54,6 +54,17 @@ TEST_F(DialogTest, LoadsStoredValuesAndFlagsOnlyWhereTheyHoldOne) {
     EXPECT_EQ(stored(u"VersionString"), "<missing>");
 }
 
+TEST_F(DialogTest, LoadingWritesBackOnlyTheOneRowEditsThatSaveOnChange) {
+    storeSetting(u"VersionString", std::u16string(300, u'v'));
+    storeSetting(u"TitleString", std::u16string(300, u't'));
+    open();
+    // Both are read cut to 259 characters; only the version is saved again.
+    EXPECT_EQ(dialog->text(IDC_VERSION), std::u16string(259, u'v'));
+    EXPECT_EQ(dialog->text(IDC_TITLE), std::u16string(259, u't'));
+    EXPECT_EQ(stored(u"VersionString"), std::string(259, 'v'));
+    EXPECT_EQ(stored(u"TitleString"), std::string(300, 't'));
+}
+
 TEST_F(DialogTest, ALongerStoredTextStaysWholeAndCanOnlyBeShortened) {
     const std::u16string longVersion(40, u'v');
     const std::u16string longNote(120, u'n');
