@@ -137,4 +137,8 @@ std::string pathToUtf8(const std::filesystem::path& path) {
     return utf16ToUtf8(pathToUtf16(path));
 }
 
+std::filesystem::path pathFromUtf8(std::string_view text) {
+    return pathFromUtf16(utf8ToUtf16(text));
+}
+
 }  // namespace sf

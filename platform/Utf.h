@@ -25,4 +25,9 @@ namespace sf {
 // A path as UTF-8 text, for messages.
 std::string pathToUtf8(const std::filesystem::path& path);
 
+// A path given as UTF-8 text, such as a command-line argument. (A path made
+// straight from a std::string takes the bytes in the system's narrow encoding,
+// which on Windows is not UTF-8.)
+std::filesystem::path pathFromUtf8(std::string_view text);
+
 }  // namespace sf

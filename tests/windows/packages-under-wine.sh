@@ -21,14 +21,17 @@ fail() {
   failures=$((failures + 1))
 }
 
-# Inputs with every byte value, sizes that are not multiples of 4, a command key.
-head -c 70001 /dev/urandom >internal.bin
+# Inputs with every byte value, sizes that are not multiples of 4, a command key;
+# names and texts beyond ASCII and beyond the ANSI code page, which the Windows
+# programs must take from the wide command line.
+internal="internal-é中.bin"
+head -c 70001 /dev/urandom >"$internal"
 head -c 4099 /dev/urandom >external.bin
 printf 'wine-command-key' >cmd.key
 
 make_arguments=(
-  --internal internal.bin --external external.bin
-  --title "Tavlen Sparrowflasher V9.8.7" --text "Crossing systems" --note "Made on one, run on the other"
+  --internal "$internal" --external external.bin
+  --title "Tavlen Sparrowflasher V9.8.7" --text "Crossing systems: é€中" --note "Made on one, run on the other"
   --version 9.8.7 --ap-vid 1A2B --ap-pid 3C4D --ap-usage 01 --iap-vid 1A2B --iap-pid 3C4E --iap-usage 02
   --digest BEEF --cmd-key cmd.key --cmd-via-control-endpoint --time 1700000000
 )
@@ -39,16 +42,18 @@ make_arguments=(
 if ! report=$(wine linux-made.exe </dev/null 2>&1); then
   fail "the Linux-made package did not run under Wine: $report"
 fi
-for expected in "Tavlen Sparrowflasher V9.8.7" "Crossing systems" "Made on one, run on the other" \
+for expected in "Tavlen Sparrowflasher V9.8.7" "Crossing systems: é€中" "Made on one, run on the other" \
   "9.8.7" "1A2B" "3C4D" "3C4E" "70001" "4099" \
-  "$(sha256sum internal.bin | cut -c1-64)" "$(sha256sum external.bin | cut -c1-64)"; do
+  "$(sha256sum "$internal" | cut -c1-64)" "$(sha256sum external.bin | cut -c1-64)"; do
   grep -qF -- "$expected" <<<"$report" || fail "the package's report lacks '$expected'"
 done
-mkdir extracted
-if wine linux-made.exe --extract extracted </dev/null >/dev/null 2>&1; then
+mkdir "extracted-中"
+if wine linux-made.exe --extract "extracted-中" </dev/null >/dev/null 2>&1; then
   for image in internal external; do
-    found=$(find extracted -iname "*$image*" -type f | head -1)
-    if [[ -z "$found" ]] || ! cmp -s "$found" "$image.bin"; then
+    original=$internal
+    [[ $image == external ]] && original=external.bin
+    found=$(find "extracted-中" -iname "*$image*" -type f | head -1)
+    if [[ -z "$found" ]] || ! cmp -s "$found" "$original"; then
       fail "--extract under Wine did not give the $image image back"
     fi
   done
@@ -57,10 +62,10 @@ else
 fi
 
 # 2. The same package made by sfmaker.exe (AP2.EXE beside it is the template).
-if ! wine "$windows_bin/sfmaker.exe" make --output windows-made.exe "${make_arguments[@]}" \
+if ! wine "$windows_bin/sfmaker.exe" make --output "windows-made-é中.exe" "${make_arguments[@]}" \
   </dev/null >wine-make.log 2>&1; then
   fail "sfmaker.exe make failed under Wine: $(cat wine-make.log)"
-elif ! cmp linux-made.exe windows-made.exe; then
+elif ! cmp linux-made.exe "windows-made-é中.exe"; then
   fail "sfmaker.exe and the Linux sfmaker made different packages"
 fi
 

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "platform/Utf.h"
+#include "tools/sfmaker/PathOptions.h"
 
 namespace sf {
 namespace {
@@ -57,16 +58,15 @@ CLI::Validator fieldRule(const TextOption& option) {
 }  // namespace
 
 MakeArguments::MakeArguments(CLI::App& command) {
-    command.add_option("--output,-o", output, "The package file to write")->required();
+    addPathOption(command, "--output,-o", output, "The package file to write")->required();
     command.add_flag("--force,-f", force, "Replace the output file when it exists");
-    command
-        .add_option("--settings", settingsFile,
-                    "Take every field from this settings file (as setting.ini holds them); "
-                    "other options override it. Without it and without field options, the "
-                    "dialog's own setting.ini is used")
-        ->check(CLI::ExistingFile);
-    command.add_option("--template", templatePath,
-                       "The template updater (default: AP2.EXE beside sfmaker)");
+    addPathOption(command, "--settings", settingsFile,
+                  "Take every field from this settings file (as setting.ini holds them); "
+                  "other options override it. Without it and without field options, the "
+                  "dialog's own setting.ini is used")
+        ->check(existingFile());
+    addPathOption(command, "--template", templatePath,
+                  "The template updater (default: AP2.EXE beside sfmaker)");
     for (std::size_t i = 0; i < kTextOptions.size(); ++i) {
         const auto& option = kTextOptions[i];
         textOptions[i] =

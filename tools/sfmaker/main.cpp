@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "package/PackageBuilder.h"
+#include "platform/CommandLine.h"
 #include "platform/ExecutablePath.h"
 #include "platform/Utf.h"
 #include "settings/SettingsDirectory.h"
@@ -12,6 +13,7 @@
 #include "tools/report/PackageReport.h"
 #include "tools/sfmaker/CliMakeUi.h"
 #include "tools/sfmaker/MakeArguments.h"
+#include "tools/sfmaker/PathOptions.h"
 
 namespace sf {
 namespace {
@@ -84,17 +86,21 @@ int run(int argc, char** argv) {
     std::filesystem::path package;
     bool json = false;
     auto* inspect = app.add_subcommand("inspect", "Show what a package holds");
-    inspect->add_option("package", package, "The package file")->required();
+    addPathOption(*inspect, "package", package, "The package file")->required();
     inspect->add_flag("--json", json, "Print JSON");
 
     std::filesystem::path directory;
     auto* extract =
         app.add_subcommand("extract", "Write a package's images and command key to a folder");
-    extract->add_option("package", package, "The package file")->required();
-    extract->add_option("--dir", directory, "The folder to write into")->required();
+    addPathOption(*extract, "package", package, "The package file")->required();
+    addPathOption(*extract, "--dir", directory, "The folder to write into")->required();
 
     try {
-        app.parse(argc, argv);
+        // CLI11 takes the arguments as C strings; these are the UTF-8 ones.
+        std::vector<std::string> arguments = commandLineArguments(argc, argv);
+        std::vector<char*> pointers;
+        for (std::string& argument : arguments) pointers.push_back(argument.data());
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? 0 : kUsage;
     }

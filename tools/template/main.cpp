@@ -2,18 +2,23 @@
 // end of its own file and reports what it carries; --extract DIR writes the
 // images and the command key out.
 #include <iostream>
-#include <string_view>
+#include <string>
+#include <vector>
 
+#include "platform/CommandLine.h"
 #include "platform/ExecutablePath.h"
+#include "platform/Utf.h"
 #include "tools/report/PackageReport.h"
 
 int main(int argc, char** argv) {
     const std::filesystem::path self = sf::executablePath();
-    const std::string_view option = argc > 1 ? argv[1] : "";
+    const std::vector<std::string> arguments = sf::commandLineArguments(argc, argv);
+    const std::size_t count = arguments.size();
+    const std::string option = count > 1 ? arguments[1] : "";
     const bool json = option == "--json";
-    const bool extract = option == "--extract" && argc > 2;
-    if ((!option.empty() && !json && !extract) || argc > (extract ? 3 : 2)) {
-        std::cerr << "usage: " << self.filename().string() << " [--json | --extract DIR]\n";
+    const bool extract = option == "--extract" && count > 2;
+    if ((!option.empty() && !json && !extract) || count > (extract ? 3u : 2u)) {
+        std::cerr << "usage: " << sf::pathToUtf8(self.filename()) << " [--json | --extract DIR]\n";
         return 2;
     }
 
@@ -23,11 +28,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (extract) {
-        if (auto done = sf::extractPackage(self, argv[2]); !done) {
+        if (auto done = sf::extractPackage(self, sf::pathFromUtf8(arguments[2])); !done) {
             std::cerr << done.error() << '\n';
             return 1;
         }
-        std::cout << "Images written to " << argv[2] << '\n';
+        std::cout << "Images written to " << arguments[2] << '\n';
         return 0;
     }
     if (json) {

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/Utf.h"
+
+namespace sf {
+
+// Path options take their text as UTF-8 (the arguments come from
+// commandLineArguments). CLI11 on its own would make the path straight from
+// the string, which Windows reads in its ANSI code page instead.
+inline CLI::Option* addPathOption(CLI::App& command, const std::string& name,
+                                  std::filesystem::path& path, const std::string& help) {
+    return command.add_option_function<std::string>(
+        name, [&path](const std::string& text) { path = pathFromUtf8(text); }, help);
+}
+
+// CLI::ExistingFile for a name in UTF-8.
+inline CLI::Validator existingFile() {
+    return CLI::Validator(
+        [](std::string& name) -> std::string {
+            std::error_code ec;
+            const auto status = std::filesystem::status(pathFromUtf8(name), ec);
+            if (ec || !std::filesystem::exists(status)) return "File does not exist: " + name;
+            if (std::filesystem::is_directory(status)) {
+                return "File is actually a directory: " + name;
+            }
+            return {};
+        },
+        "FILE");
+}
+
+}  // namespace sf
