@@ -6,6 +6,7 @@
 
 #include "package/PackageBuilder.h"
 #include "platform/CommandLine.h"
+#include "platform/Console.h"
 #include "platform/ExecutablePath.h"
 #include "platform/Utf.h"
 #include "settings/SettingsDirectory.h"
@@ -113,5 +114,6 @@ int run(int argc, char** argv) {
 }  // namespace sf
 
 int main(int argc, char** argv) {
+    sf::writeUtf8ToConsole();
     return sf::run(argc, argv);
 }

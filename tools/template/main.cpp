@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "platform/CommandLine.h"
+#include "platform/Console.h"
 #include "platform/ExecutablePath.h"
 #include "platform/Utf.h"
 #include "tools/report/PackageReport.h"
 
 int main(int argc, char** argv) {
+    sf::writeUtf8ToConsole();
     const std::filesystem::path self = sf::executablePath();
     const std::vector<std::string> arguments = sf::commandLineArguments(argc, argv);
     const std::size_t count = arguments.size();

@@ -1,0 +1,10 @@
+#pragma once
+
+namespace sf {
+
+// Lets the console show the UTF-8 text a command-line program writes. A
+// Windows console reads a program's bytes in its own code page unless told;
+// elsewhere terminals take UTF-8 already and nothing is done.
+void writeUtf8ToConsole();
+
+}  // namespace sf

@@ -1,0 +1,7 @@
+#include "platform/Console.h"
+
+namespace sf {
+
+void writeUtf8ToConsole() {}
+
+}  // namespace sf

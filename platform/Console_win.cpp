@@ -1,0 +1,12 @@
+#include <windows.h>
+
+#include "platform/Console.h"
+
+namespace sf {
+
+void writeUtf8ToConsole() {
+    // Fails harmlessly when the output is a file or a pipe: bytes pass through as written.
+    SetConsoleOutputCP(CP_UTF8);
+}
+
+}  // namespace sf
