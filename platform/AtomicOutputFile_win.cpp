@@ -29,6 +29,24 @@ std::filesystem::path temporaryBeside(const std::filesystem::path& target, unsig
     return target.parent_path() / name;
 }
 
+// Windows cannot replace a file that another program holds open without
+// sharing its deletion, as readers and virus scanners briefly do: wait for
+// them a little (up to a second) before giving up.
+bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    constexpr int kAttempts = 20;
+    constexpr DWORD kPauseMilliseconds = 50;
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExW(from.c_str(), to.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED;
+        if (!held || attempt == kAttempts) return false;
+        Sleep(kPauseMilliseconds);
+    }
+}
+
 bool hasAttribute(DWORD attributes, DWORD attribute) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & attribute) != 0;
 }
@@ -93,8 +111,7 @@ Status AtomicOutputFile::commit() {
         const DWORD code = flushed ? GetLastError() : flushError;
         return Error{"cannot write " + pathToUtf8(handle->target) + ": " + windowsErrorText(code)};
     }
-    if (!MoveFileExW(handle->temporary.c_str(), handle->target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!replaceFile(handle->temporary, handle->target)) {
         return Error{"cannot replace " + pathToUtf8(handle->target) + ": " +
                      lastWindowsErrorText()};
     }

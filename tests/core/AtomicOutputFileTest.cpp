@@ -105,5 +105,27 @@ TEST_F(AtomicOutputFileTest, RefusesAReadOnlyTarget) {
     EXPECT_EQ(contents(target), "protected");
 }
 
+#ifdef _WIN32
+// Windows refuses to replace a file that a reader holds open; the replace
+// waits a little for the reader and then fails, leaving the file as it was.
+TEST_F(AtomicOutputFileTest, TargetHeldOpenByAReaderIsNotReplaced) {
+    const auto target = folder / "target.bin";
+    put(target, "read by someone");
+    std::ifstream reader(target, std::ios::binary);
+    ASSERT_TRUE(reader.is_open());
+    {
+        auto out = AtomicOutputFile::create(target);
+        ASSERT_TRUE(out.ok()) << out.error();
+        ASSERT_TRUE(out->write("new", 3).ok());
+        const auto committed = out->commit();
+        ASSERT_FALSE(committed.ok());
+        EXPECT_NE(committed.error().find("cannot replace"), std::string::npos) << committed.error();
+    }
+    reader.close();
+    EXPECT_EQ(contents(target), "read by someone");
+    EXPECT_EQ(entries(), 1u);
+}
+#endif
+
 }  // namespace
 }  // namespace sf
