@@ -1,5 +1,6 @@
-// Draws the tool's icon (48 x 48) and banner (626 x 77) and saves them as PNG
-// files in the folder given on the command line.
+// Draws the tool's icon (48 x 48) and banner (626 x 77) and saves them in the
+// folder given on the command line: PNG files for the dialog and the desktop,
+// and the icon once more as an ICO file for the Windows executable.
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -117,7 +118,9 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    const bool saved = icon().save(folder + QStringLiteral("/IDI_MAIN.png")) &&
+    const QImage emblem = icon();
+    const bool saved = emblem.save(folder + QStringLiteral("/IDI_MAIN.png")) &&
+                       emblem.save(folder + QStringLiteral("/IDI_MAIN.ico")) &&
                        banner().save(folder + QStringLiteral("/IDB_BANNER.png"));
     return saved ? 0 : 1;
 }
