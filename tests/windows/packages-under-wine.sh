@@ -4,7 +4,8 @@
 #     template runs under Wine and reports its payload (texts, image sizes and
 #     SHA-256), and its --extract gives the images back;
 #  2. sfmaker.exe under Wine makes a package byte-identical to the Linux
-#     sfmaker's for the same inputs and --time.
+#     sfmaker's for the same inputs and --time;
+#  3. both Windows programs report a package exactly as the Linux sfmaker does.
 # Usage: packages-under-wine.sh NATIVE_BIN_DIR WINDOWS_BIN_DIR
 # Wine must be set up by the caller (WINEPREFIX, a running wineserver).
 set -euo pipefail
@@ -68,6 +69,14 @@ if ! wine "$windows_bin/sfmaker.exe" make --output "windows-made-é中.exe" "${m
 elif ! cmp linux-made.exe "windows-made-é中.exe"; then
   fail "sfmaker.exe and the Linux sfmaker made different packages"
 fi
+
+# 3. The Windows report (SHA-256 through the system's cryptography API) is the
+#    Linux one (OpenSSL), from sfmaker.exe and from the package itself.
+"$native_bin/sfmaker" inspect --json linux-made.exe >linux-report.json
+wine "$windows_bin/sfmaker.exe" inspect --json linux-made.exe </dev/null 2>&1 | tr -d '\r' >wine-report.json
+cmp -s linux-report.json wine-report.json || fail "sfmaker.exe inspect --json differs from sfmaker's"
+wine linux-made.exe --json </dev/null 2>&1 | tr -d '\r' >package-report.json
+cmp -s linux-report.json package-report.json || fail "the package's --json report differs from sfmaker's"
 
 if ((failures > 0)); then
   echo "$failures cross-system package check(s) failed" >&2
