@@ -70,7 +70,7 @@ const std::string kLongFile = "[SETTING]\r\nLong=" + std::string(300, '7') + "\r
 const std::u16string kLongValueCut(259, u'7');
 
 // The cases of the measured table of how the profile functions behave (R: reading,
-// W: writing) and those of how the settings are loaded and saved (S).
+// W: writing), those of how the settings are loaded and saved (S), and our own (X).
 // Listing names (a null section or key) and deleting (a null value) are left
 // out: our layer offers neither, since the tool never does either.
 std::vector<Case> allCases() {
@@ -174,6 +174,16 @@ std::vector<Case> allCases() {
         {"R22", "\xEF\xBB\xBF[SETTING]\r\nA=\xC3\xA9\r\n", {}, {{u"SETTING", u"A"}}},
         {"R23", utf16File(u"[SETTING]\r\nA=\u00E9\u20AC\u4E2D\r\n"), {}, {{u"SETTING", u"A"}}},
         {"R24", "[SETTING]\r\n\t\r\nKey=V\x1A\r\n", {}, {{u"SETTING", u"Key"}}},
+        // Our own cases: a cut that falls inside a surrogate pair, and text
+        // beyond Windows-1252 written into an ANSI file.
+        {"X01",
+         utf16File(u"[SETTING]\r\nKey=" + std::u16string(258, u'a') + u"\U0001F600\r\n"),
+         {},
+         {{u"SETTING", u"Key"}}},
+        {"X02",
+         "[SETTING]\r\nA=\xE9\r\n",
+         {{u"SETTING", u"B", u"\u00E9"}, {u"SETTING", u"C", u"\u4E2D"}},
+         {{u"SETTING", u"A"}, {u"SETTING", u"B"}, {u"SETTING", u"C"}}},
 
         {"W01",
          std::nullopt,
@@ -318,6 +328,15 @@ const std::vector<Difference>& knownDifferences() {
          "section; reading it as UTF-8 does no harm"},
         {"W18 Get(SETTING,B,<DEF>,260)", Kind::WindowsBelievedToDiffer, "\\u00E9\\u20AC\\u4E2D",
          "\\u00E9\\u20AC\\u4E2D", "a file with a UTF-8 byte-order mark stays UTF-8"},
+        {"X01 Get(SETTING,Key,<DEF>,260)", Kind::OursDiffersOnPurpose,
+         std::string(258, 'a') + "\\uD83D", std::string(258, 'a'),
+         "a cut never leaves half of a surrogate pair behind"},
+        {"X02 file after write 2", Kind::OursDiffersOnPurpose,
+         "[SETTING]\\r\\nA=\\xE9\\r\\nB=\\xE9\\r\\nC=?\\r\\n",
+         "[SETTING]\\r\\nA=\\xC3\\xA9\\r\\nB=\\xC3\\xA9\\r\\nC=\\xE4\\xB8\\xAD\\r\\n",
+         "text the ANSI code page lacks turns the file into UTF-8 instead of being lost to '?'"},
+        {"X02 Get(SETTING,C,<DEF>,260)", Kind::OursDiffersOnPurpose, "?", "\\u4E2D",
+         "no character is lost"},
         {"W01 folder", Kind::OursDiffersOnPurpose, "setting.ini", ".setting.ini.lock setting.ini",
          "the lock file that keeps running copies from tearing each other's writes stays "
          "beside the file"},
