@@ -174,12 +174,19 @@ std::vector<Case> allCases() {
         {"R22", "\xEF\xBB\xBF[SETTING]\r\nA=\xC3\xA9\r\n", {}, {{u"SETTING", u"A"}}},
         {"R23", utf16File(u"[SETTING]\r\nA=\u00E9\u20AC\u4E2D\r\n"), {}, {{u"SETTING", u"A"}}},
         {"R24", "[SETTING]\r\n\t\r\nKey=V\x1A\r\n", {}, {{u"SETTING", u"Key"}}},
-        // Our own cases: a cut that falls inside a surrogate pair, and text
-        // beyond Windows-1252 written into an ANSI file.
+        // Our own cases: a cut that falls inside a surrogate pair, text beyond
+        // Windows-1252 written into an ANSI file, names beyond ASCII in another
+        // case, and names that would break the file.
         {"X01",
          utf16File(u"[SETTING]\r\nKey=" + std::u16string(258, u'a') + u"\U0001F600\r\n"),
          {},
          {{u"SETTING", u"Key"}}},
+        {"X03",
+         utf16File(u"[SETTING]\r\n\u00C9t\u00E9=1\r\n"),
+         {},
+         {{u"SETTING", u"\u00E9t\u00E9"}, {u"setting", u"\u00C9t\u00E9"}}},
+        {"X04", std::nullopt, {{u"SETTING", u"a=b", u"v"}}, {{u"SETTING", u"a"}}},
+        {"X05", std::nullopt, {{u"", u"Key", u"v"}, {u"SET]TING", u"Key", u"v"}}, {}},
         {"X02",
          "[SETTING]\r\nA=\xE9\r\n",
          {{u"SETTING", u"B", u"\u00E9"}, {u"SETTING", u"C", u"\u4E2D"}},
@@ -337,6 +344,25 @@ const std::vector<Difference>& knownDifferences() {
          "text the ANSI code page lacks turns the file into UTF-8 instead of being lost to '?'"},
         {"X02 Get(SETTING,C,<DEF>,260)", Kind::OursDiffersOnPurpose, "?", "\\u4E2D",
          "no character is lost"},
+        {"X03 Get(SETTING,\\u00E9t\\u00E9,<DEF>,260)", Kind::WindowsBelievedToDiffer, "<DEF>",
+         "<DEF>",
+         "names beyond ASCII match only in the same case, as under Wine; Windows is believed to "
+         "fold their case too. The tool's own names are ASCII"},
+        {"X04 write 1", Kind::OursDiffersOnPurpose, "written", "failed",
+         "a key name holding '=' is refused: written as it is, it stores a different key"},
+        {"X04 file after write 1", Kind::OursDiffersOnPurpose, "[SETTING]\\r\\na=b=v\\r\\n",
+         "(none)", "nothing is written for a refused name"},
+        {"X04 Get(SETTING,a,<DEF>,260)", Kind::OursDiffersOnPurpose, "b=v", "<DEF>",
+         "no key is stored under another name"},
+        {"X05 write 1", Kind::OursDiffersOnPurpose, "written", "failed",
+         "an empty section name is refused: it would put the key above every section"},
+        {"X05 file after write 1", Kind::OursDiffersOnPurpose, "Key=v\\r\\n", "(none)",
+         "nothing is written for a refused name"},
+        {"X05 write 2", Kind::OursDiffersOnPurpose, "written", "failed",
+         "a section name holding ']' is refused: its header would name another section"},
+        {"X05 file after write 2", Kind::OursDiffersOnPurpose,
+         "Key=v\\r\\n[SET]TING]\\r\\nKey=v\\r\\n", "(none)",
+         "nothing is written for a refused name"},
         {"W01 folder", Kind::OursDiffersOnPurpose, "setting.ini", ".setting.ini.lock setting.ini",
          "the lock file that keeps running copies from tearing each other's writes stays "
          "beside the file"},
