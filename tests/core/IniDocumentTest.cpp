@@ -22,6 +22,9 @@ struct ReadCase {
     std::optional<std::u16string> expected;
 };
 
+// Test lists and failures name a case by its name, not by its bytes.
+void PrintTo(const ReadCase& c, std::ostream* out) { *out << c.name; }
+
 class IniReadRules : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(IniReadRules, FindsTheValueTheProfileFunctionsFind) {
@@ -105,6 +108,8 @@ struct WriteCase {
     std::u16string value;
     std::string after;
 };
+
+void PrintTo(const WriteCase& c, std::ostream* out) { *out << c.name; }
 
 class IniWriteRules : public testing::TestWithParam<WriteCase> {};
 
