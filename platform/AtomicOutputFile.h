@@ -13,7 +13,7 @@ namespace sf {
 // only on commit(); until then an existing target stays as it was, and a file
 // that is dropped without a commit leaves nothing behind.
 class AtomicOutputFile {
-public:
+  public:
     enum class Mode { Regular, Executable };
 
     static Result<AtomicOutputFile> create(const std::filesystem::path& target,
@@ -32,7 +32,7 @@ public:
 
     struct Handle;
 
-private:
+  private:
     explicit AtomicOutputFile(std::unique_ptr<Handle> handle);
     std::unique_ptr<Handle> handle;
 };

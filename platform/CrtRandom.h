@@ -7,7 +7,7 @@ namespace sf {
 // The Microsoft C runtime's srand/rand generator, so that one seed gives the
 // same draws, and so the same package, on every platform.
 class CrtRandom {
-public:
+  public:
     explicit CrtRandom(uint32_t seed) : state(seed) {}
 
     // A value from 0 to 0x7FFF, as rand() gives it.
@@ -16,7 +16,7 @@ public:
         return static_cast<int>((state >> 16) & 0x7FFF);
     }
 
-private:
+  private:
     uint32_t state;
 };
 

@@ -25,6 +25,8 @@ std::filesystem::path executablePath() {
 #endif
 }
 
-std::filesystem::path executableDirectory() { return executablePath().parent_path(); }
+std::filesystem::path executableDirectory() {
+    return executablePath().parent_path();
+}
 
 }  // namespace sf

@@ -15,7 +15,7 @@ struct Error {
 // never prints; the dialog and the CLI decide how to show the message.
 template <typename T>
 class [[nodiscard]] Result {
-public:
+  public:
     Result(T value) : state(std::move(value)) {}
     Result(Error error) : state(std::move(error)) {}
 
@@ -31,7 +31,7 @@ public:
 
     const std::string& error() const { return std::get<Error>(state).message; }
 
-private:
+  private:
     std::variant<T, Error> state;
 };
 
@@ -40,6 +40,8 @@ struct Done {};
 
 using Status = Result<Done>;
 
-inline Status success() { return Done{}; }
+inline Status success() {
+    return Done{};
+}
 
 }  // namespace sf

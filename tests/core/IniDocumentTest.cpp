@@ -23,7 +23,9 @@ struct ReadCase {
 };
 
 // Test lists and failures name a case by its name, not by its bytes.
-void PrintTo(const ReadCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const ReadCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class IniReadRules : public testing::TestWithParam<ReadCase> {};
 
@@ -109,7 +111,9 @@ struct WriteCase {
     std::string after;
 };
 
-void PrintTo(const WriteCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const WriteCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class IniWriteRules : public testing::TestWithParam<WriteCase> {};
 
