@@ -284,6 +284,20 @@ bool CSparrowflasherMakerDlg::askYesNo(const std::string& text, const std::strin
     return prompts->askYesNo(fromUtf8(text), fromUtf8(caption));
 }
 
+void CSparrowflasherMakerDlg::progress(uint64_t written, uint64_t total) {
+    if (total < kProgressWorthShowing) return;
+    if (!writing) {
+        writing = std::make_unique<QProgressDialog>(tr("Writing the package..."), QString(), 0, 100,
+                                                    this);
+        writing->setWindowTitle(applicationName());
+        writing->setWindowModality(Qt::WindowModal);
+        writing->setMinimumDuration(0);
+    }
+    writing->setValue(static_cast<int>(written * 100 / total));
+    // Keep the window drawn while the package is written; the user's input waits.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 // ---- Make ----
 
 void CSparrowflasherMakerDlg::makePackage() {
@@ -293,6 +307,7 @@ void CSparrowflasherMakerDlg::makePackage() {
         PackageBuilder::Options{executableDirectory() / pathFromUtf16(templateFileName),
                                 [] { return static_cast<int64_t>(std::time(nullptr)); }});
     builder.make(input, *this);
+    writing.reset();
 }
 
 // ---- File selection ----

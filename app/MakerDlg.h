@@ -6,7 +6,9 @@
 #include <optional>
 #include <string>
 
+#include <QProgressDialog>
 #include "app/UserPrompts.h"
+
 #include "package/MakeUi.h"
 #include "settings/ProjectSettings.h"
 #include "settings/SettingsControls.h"
@@ -62,6 +64,7 @@ class CSparrowflasherMakerDlg : public QDialog, public SettingsControls, public 
     void applicationMessage(const std::string& text) override;
     std::optional<std::filesystem::path> askSavePath() override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
+    void progress(uint64_t written, uint64_t total) override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -83,6 +86,8 @@ class CSparrowflasherMakerDlg : public QDialog, public SettingsControls, public 
     ProjectSettings record;
     std::optional<SettingsStore> store;
     std::map<int, QWidget*> controls;
+    // Shown while a large package is written; gone when Make ends.
+    std::unique_ptr<QProgressDialog> writing;
 };
 
 }  // namespace sf

@@ -7,6 +7,9 @@
 
 namespace sf {
 
+// Packages smaller than this are written too quickly for progress to be worth showing.
+inline constexpr uint64_t kProgressWorthShowing = 64ull << 20;
+
 // How the Make command talks to its user: the dialog implements it with
 // message boxes and a save dialog, the command line with its options.
 class MakeUi {

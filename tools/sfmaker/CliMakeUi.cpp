@@ -16,9 +16,6 @@
 namespace sf {
 namespace {
 
-// Progress is worth showing only for large packages, and only to a person.
-constexpr uint64_t kProgressThreshold = 64ull << 20;
-
 std::string oneLine(std::string text) {
     for (char& c : text) {
         if (c == '\n') c = ' ';
@@ -56,7 +53,8 @@ bool CliMakeUi::askYesNo(const std::string&, const std::string&) {
 }
 
 void CliMakeUi::progress(uint64_t written, uint64_t total) {
-    if (total < kProgressThreshold || !isatty(fileno(stderr))) return;
+    // Shown only for large packages, and only to a person.
+    if (total < kProgressWorthShowing || !isatty(fileno(stderr))) return;
     const int percent = static_cast<int>(written * 100 / total);
     if (percent == shownPercent) return;
     shownPercent = percent;
