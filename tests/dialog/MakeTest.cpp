@@ -1,5 +1,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QProgressDialog>
 
 #include "DialogFixture.h"
 #include "package/PackageReader.h"
@@ -143,6 +144,37 @@ TEST_F(MakeTest, AnOutputThatCannotBeWrittenIsReportedWithItsPath) {
     EXPECT_EQ(makeWithButton(),
               (Log{"save dialog", "message: " + unwritable.string() +
                                       "File cannot be opened for writing! | Save File"}));
+}
+
+// Notes every progress window that is shown while it watches.
+class ProgressWatch : public QObject {
+  public:
+    ProgressWatch() { qApp->installEventFilter(this); }
+    ~ProgressWatch() override { qApp->removeEventFilter(this); }
+    int shown = 0;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && qobject_cast<QProgressDialog*>(watched)) ++shown;
+        return false;
+    }
+};
+
+TEST_F(MakeTest, ALargePackageShowsItsProgressUntilItIsWritten) {
+    std::filesystem::resize_file(internalImage, kProgressWorthShowing);  // sparse
+    prompts->saveFiles = {qPath(output)};
+    ProgressWatch watch;
+    EXPECT_EQ(makeWithButton(), (Log{"save dialog", success}));
+    EXPECT_EQ(watch.shown, 1);
+    EXPECT_TRUE(dialog->findChildren<QProgressDialog*>().isEmpty());
+    EXPECT_GT(std::filesystem::file_size(output), kProgressWorthShowing);
+}
+
+TEST_F(MakeTest, ASmallPackageShowsNoProgress) {
+    prompts->saveFiles = {qPath(output)};
+    ProgressWatch watch;
+    EXPECT_EQ(makeWithButton(), (Log{"save dialog", success}));
+    EXPECT_EQ(watch.shown, 0);
 }
 
 }  // namespace
