@@ -19,7 +19,11 @@ std::optional<std::filesystem::path> absoluteFolderFrom(const char* variable) {
 
 std::optional<std::filesystem::path> localAppDataFolder() {
     if (auto dataHome = absoluteFolderFrom("XDG_DATA_HOME")) return dataHome;
+#ifdef __APPLE__
+    if (auto home = absoluteFolderFrom("HOME")) return *home / "Library" / "Application Support";
+#else
     if (auto home = absoluteFolderFrom("HOME")) return *home / ".local" / "share";
+#endif
     return std::nullopt;
 }
 
