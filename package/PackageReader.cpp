@@ -74,7 +74,7 @@ Result<PackageContents> parsePackageTrailer(std::span<const uint8_t, kTrailerSiz
             slotAt(descriptor, slot == 0 ? descriptor::keySlot0 : descriptor::keySlot1));
         if (!keyRevealsMagic(descriptor, key)) continue;
         magicFound = true;
-        if (auto contents = tryKey(trailer, fileSize, key, slot)) return std::move(*contents);
+        if (auto contents = tryKey(trailer, fileSize, key, slot)) return *contents;
     }
     if (!magicFound) return Error{"the file is not a package: no key slot reveals its signature"};
     return Error{"the package is damaged: its image lengths do not fit in the file"};

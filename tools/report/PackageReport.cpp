@@ -70,7 +70,7 @@ Result<PackageReport> reportPackage(const std::filesystem::path& path) {
     if (!internal) return Error{internal.error()};
     auto external = hashImage(path, *contents, contents->external);
     if (!external) return Error{external.error()};
-    return PackageReport{std::move(*contents), *internal, *external};
+    return PackageReport{*contents, *internal, *external};
 }
 
 nlohmann::ordered_json reportJson(const PackageReport& r) {

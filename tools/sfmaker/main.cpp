@@ -115,5 +115,12 @@ int run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     sf::writeUtf8ToConsole();
-    return sf::run(argc, argv);
+    // The core reports its failures as values; what still throws (running out
+    // of memory, say) ends the program with a message rather than an abort.
+    try {
+        return sf::run(argc, argv);
+    } catch (const std::exception& e) {
+        std::cerr << "sfmaker: " << e.what() << '\n';
+        return 1;
+    }
 }
