@@ -10,7 +10,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <ctime>
 
 #include "app/DialogTemplate.h"
 #include "app/HexKeyFilter.h"
@@ -20,7 +19,6 @@
 #include "app/QtText.h"
 #include "app/Resources.h"
 #include "package/PackageBuilder.h"
-#include "platform/ExecutablePath.h"
 #include "platform/Utf.h"
 #include "settings/SettingsDirectory.h"
 
@@ -43,10 +41,6 @@ void logIfFailed(const Status& status) {
 
 QString applicationName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-}
-
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 DialogUnits dialogUnitsOf(const QFont& font) {
@@ -267,11 +261,13 @@ bool CSparrowflasherMakerDlg::askYesNo(std::u16string_view question, std::u16str
 // ---- MakeUi ----
 
 void CSparrowflasherMakerDlg::message(const std::string& text, const std::string& caption) {
-    prompts->showMessage(fromUtf8(text), fromUtf8(caption), UserPrompts::Icon::None);
+    prompts->showMessage(QString::fromStdString(text), QString::fromStdString(caption),
+                         UserPrompts::Icon::None);
 }
 
 void CSparrowflasherMakerDlg::applicationMessage(const std::string& text) {
-    prompts->showMessage(fromUtf8(text), applicationName(), UserPrompts::Icon::Warning);
+    prompts->showMessage(QString::fromStdString(text), applicationName(),
+                         UserPrompts::Icon::Warning);
 }
 
 std::optional<std::filesystem::path> CSparrowflasherMakerDlg::askSavePath() {
@@ -281,7 +277,7 @@ std::optional<std::filesystem::path> CSparrowflasherMakerDlg::askSavePath() {
 }
 
 bool CSparrowflasherMakerDlg::askYesNo(const std::string& text, const std::string& caption) {
-    return prompts->askYesNo(fromUtf8(text), fromUtf8(caption));
+    return prompts->askYesNo(QString::fromStdString(text), QString::fromStdString(caption));
 }
 
 void CSparrowflasherMakerDlg::progress(uint64_t written, uint64_t total) {
@@ -303,10 +299,7 @@ void CSparrowflasherMakerDlg::progress(uint64_t written, uint64_t total) {
 void CSparrowflasherMakerDlg::makePackage() {
     ProjectSettings input = record;
     for (const FlagField& flag : kFlagFields) input.*flag.member = isChecked(flag.control);
-    const PackageBuilder builder(
-        PackageBuilder::Options{executableDirectory() / pathFromUtf16(templateFileName),
-                                [] { return static_cast<int64_t>(std::time(nullptr)); }});
-    builder.make(input, *this);
+    PackageBuilder(PackageBuilder::besideTool(templateFileName)).make(input, *this);
     writing.reset();
 }
 

@@ -45,9 +45,10 @@ std::optional<std::filesystem::path> chooseOutput(MakeUi& ui) {
 
 }  // namespace
 
-PackageBuilder::PackageBuilder()
-    : PackageBuilder(Options{executableDirectory() / pathFromUtf16(kTemplateFileName),
-                             [] { return static_cast<int64_t>(std::time(nullptr)); }}) {}
+PackageBuilder::Options PackageBuilder::besideTool(std::u16string_view templateName) {
+    return {executableDirectory() / pathFromUtf16(templateName),
+            [] { return static_cast<int64_t>(std::time(nullptr)); }};
+}
 
 PackageBuilder::PackageBuilder(Options o) : options(std::move(o)) {}
 

@@ -25,8 +25,10 @@ class PackageBuilder {
         std::function<int64_t()> clock;
     };
 
-    // The template beside the running executable, the system clock.
-    PackageBuilder();
+    // The template of that name beside the running executable, and the system clock.
+    static Options besideTool(std::u16string_view templateName = kTemplateFileName);
+
+    PackageBuilder() : PackageBuilder(besideTool()) {}
     explicit PackageBuilder(Options options);
 
     // Makes one package from the settings and their four flags. Every outcome

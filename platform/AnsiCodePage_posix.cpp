@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/Utf.h"
+
 namespace sf {
 namespace {
 
@@ -24,13 +26,6 @@ char byteForUnit(char16_t unit) {
         if (kHighControlRange[i] == unit) return static_cast<char>(0x80 + i);
     }
     return '?';
-}
-
-bool isHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool isLowSurrogate(char16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
 }  // namespace

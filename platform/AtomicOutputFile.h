@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <memory>
+#include <string_view>
 
 #include "platform/Result.h"
 
@@ -36,5 +37,9 @@ class AtomicOutputFile {
     explicit AtomicOutputFile(std::unique_ptr<Handle> handle);
     std::unique_ptr<Handle> handle;
 };
+
+// Puts `bytes` at `target` all at once, as one AtomicOutputFile.
+Status writeWholeFile(const std::filesystem::path& target, std::string_view bytes,
+                      AtomicOutputFile::Mode mode = AtomicOutputFile::Mode::Regular);
 
 }  // namespace sf

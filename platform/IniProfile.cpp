@@ -1,28 +1,14 @@
 #include "platform/IniProfile.h"
 
-#include <fstream>
-#include <iterator>
-#include <optional>
 #include <system_error>
 
 #include "platform/AtomicOutputFile.h"
 #include "platform/FileLock.h"
+#include "platform/InputFile.h"
 #include "platform/Utf.h"
 
 namespace sf {
 namespace {
-
-std::optional<std::string> readBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return std::nullopt;
-    return bytes;
-}
-
-bool isHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
 
 std::u16string cutToBuffer(std::u16string value, std::size_t bufferSize) {
     const std::size_t room = bufferSize == 0 ? 0 : bufferSize - 1;
@@ -61,7 +47,7 @@ Status checkNames(std::u16string_view section, std::u16string_view key) {
 }  // namespace
 
 IniFile IniFile::read(const std::filesystem::path& file) {
-    const auto bytes = readBytes(file);
+    const auto bytes = readWholeFile(file);
     return IniFile(bytes ? IniDocument::fromBytes(*bytes) : IniDocument());
 }
 
@@ -86,17 +72,13 @@ Status writeProfileString(const std::filesystem::path& file, std::u16string_view
     IniDocument document;
     std::error_code ec;
     if (std::filesystem::exists(file, ec)) {
-        const auto bytes = readBytes(file);
-        if (!bytes) return Error{"cannot read " + utf16ToUtf8(pathToUtf16(file))};
+        const auto bytes = readWholeFile(file);
+        if (!bytes) return Error{"cannot read " + pathToUtf8(file)};
         document = IniDocument::fromBytes(*bytes);
     }
     if (!document.set(section, key, value)) return success();
 
-    auto output = AtomicOutputFile::create(file);
-    if (!output) return Error{output.error()};
-    const std::string bytes = document.toBytes();
-    if (auto written = output->write(bytes.data(), bytes.size()); !written) return written;
-    return output->commit();
+    return writeWholeFile(file, document.toBytes());
 }
 
 }  // namespace sf

@@ -6,6 +6,14 @@
 
 namespace sf {
 
+// The two halves of a UTF-16 surrogate pair.
+inline bool isHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+inline bool isLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
 // UTF-8 and UTF-16 conversions. Invalid input never throws: an ill-formed
 // sequence becomes U+FFFD.
 std::u16string utf8ToUtf16(std::string_view text);

@@ -1,19 +1,17 @@
 #include "settings/SettingsDirectory.h"
 
-#include <fstream>
-#include <iterator>
-#include <string>
 #include <system_error>
 
 #include "platform/AtomicOutputFile.h"
 #include "platform/FileLock.h"
+#include "platform/InputFile.h"
 #include "platform/LocalAppData.h"
 
 namespace sf {
 namespace {
 
 bool canBeOpened(const std::filesystem::path& file) {
-    return std::ifstream(file, std::ios::binary).is_open();
+    return InputFile::open(file).has_value();
 }
 
 // Copies `seed` onto `target` whole, under the target's lock, unless another
@@ -21,12 +19,7 @@ bool canBeOpened(const std::filesystem::path& file) {
 void seed(const std::filesystem::path& target, const std::filesystem::path& seedFile) {
     auto lock = FileLock::acquireFor(target);
     if (!lock || canBeOpened(target)) return;
-    std::ifstream in(seedFile, std::ios::binary);
-    if (!in) return;
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return;
-    auto output = AtomicOutputFile::create(target);
-    if (output && output->write(bytes.data(), bytes.size())) (void)output->commit();
+    if (const auto bytes = readWholeFile(seedFile)) (void)writeWholeFile(target, *bytes);
 }
 
 std::filesystem::path withTrailingSeparator(std::filesystem::path folder) {

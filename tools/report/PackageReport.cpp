@@ -1,6 +1,5 @@
 #include "tools/report/PackageReport.h"
 
-#include <cstdio>
 #include <sstream>
 
 #include "platform/AnsiCodePage.h"
@@ -11,12 +10,13 @@
 namespace sf {
 namespace {
 
+// Bytes as lower-case hex digits, two a byte.
 std::string hex(std::span<const uint8_t> bytes) {
+    constexpr std::string_view kDigits = "0123456789abcdef";
     std::string out;
     for (uint8_t b : bytes) {
-        std::array<char, 3> pair{};
-        std::snprintf(pair.data(), pair.size(), "%02x", b);
-        out += pair.data();
+        out.push_back(kDigits[b >> 4]);
+        out.push_back(kDigits[b & 0xF]);
     }
     return out;
 }
@@ -29,7 +29,7 @@ Result<std::string> hashImage(const std::filesystem::path& path, const PackageCo
         return success();
     });
     if (!read) return Error{read.error()};
-    return sha.finishHex();
+    return hex(sha.finish());
 }
 
 std::string ansiField(const PackageDescriptor& d, DescriptorField field) {

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
-#include <string>
 
 namespace sf {
 
@@ -17,8 +17,8 @@ class Sha256 {
 
     void update(std::span<const uint8_t> data);
 
-    // The digest as 64 lower-case hex digits. Ends the computation.
-    std::string finishHex();
+    // The 32-byte digest. Ends the computation.
+    std::array<uint8_t, 32> finish();
 
     struct State;
 

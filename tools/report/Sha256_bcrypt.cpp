@@ -3,7 +3,6 @@
 #include <bcrypt.h>
 
 #include <algorithm>
-#include <array>
 
 #include "tools/report/Sha256.h"
 
@@ -37,16 +36,10 @@ void Sha256::update(std::span<const uint8_t> data) {
     }
 }
 
-std::string Sha256::finishHex() {
-    std::array<UCHAR, 32> digest{};
+std::array<uint8_t, 32> Sha256::finish() {
+    std::array<uint8_t, 32> digest{};
     BCryptFinishHash(state->hash, digest.data(), static_cast<ULONG>(digest.size()), 0);
-    constexpr char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (const UCHAR byte : digest) {
-        hex.push_back(kDigits[byte >> 4]);
-        hex.push_back(kDigits[byte & 0xF]);
-    }
-    return hex;
+    return digest;
 }
 
 }  // namespace sf

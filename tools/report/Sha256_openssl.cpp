@@ -1,8 +1,5 @@
 #include <openssl/evp.h>
 
-#include <array>
-#include <cstdio>
-
 #include "tools/report/Sha256.h"
 
 namespace sf {
@@ -22,17 +19,10 @@ void Sha256::update(std::span<const uint8_t> data) {
     EVP_DigestUpdate(state->context, data.data(), data.size());
 }
 
-std::string Sha256::finishHex() {
-    std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
-    unsigned int length = 0;
-    EVP_DigestFinal_ex(state->context, digest.data(), &length);
-    std::string hex;
-    for (unsigned int i = 0; i < length; ++i) {
-        std::array<char, 3> pair{};
-        std::snprintf(pair.data(), pair.size(), "%02x", digest[i]);
-        hex += pair.data();
-    }
-    return hex;
+std::array<uint8_t, 32> Sha256::finish() {
+    std::array<uint8_t, 32> digest{};
+    EVP_DigestFinal_ex(state->context, digest.data(), nullptr);
+    return digest;
 }
 
 }  // namespace sf

@@ -7,7 +7,6 @@
 #include "package/PackageBuilder.h"
 #include "platform/CommandLine.h"
 #include "platform/Console.h"
-#include "platform/ExecutablePath.h"
 #include "platform/Utf.h"
 #include "settings/SettingsDirectory.h"
 #include "settings/SettingsFile.h"
@@ -33,23 +32,15 @@ ProjectSettings baseSettings(const MakeArguments& args) {
 
 int runMake(const MakeArguments& args) {
     const ProjectSettings settings = args.applyTo(baseSettings(args));
-    auto templatePath = args.templatePath.empty()
-                            ? executableDirectory() / pathFromUtf16(kTemplateFileName)
-                            : args.templatePath;
-    const int64_t keyTime = args.keyTime();
-    const PackageBuilder builder({templatePath, [keyTime] { return keyTime; }});
+    auto options = PackageBuilder::besideTool();
+    if (!args.templatePath.empty()) options.templatePath = args.templatePath;
+    options.clock = [keyTime = args.keyTime()] { return keyTime; };
     CliMakeUi ui(args.output, args.force);
-    switch (builder.make(settings, ui)) {
-        case MakeOutcome::Written:
-            return 0;
-        case MakeOutcome::Cancelled:
-            if (ui.refusedOverwrite()) {
-                std::cerr << "sfmaker: " << pathToUtf8(args.output)
-                          << " already exists; pass --force to replace it.\n";
-            }
-            return kFailure;
-        case MakeOutcome::Failed:
-            break;
+    const MakeOutcome outcome = PackageBuilder(options).make(settings, ui);
+    if (outcome == MakeOutcome::Written) return 0;
+    if (ui.refusedOverwrite()) {
+        std::cerr << "sfmaker: " << pathToUtf8(args.output)
+                  << " already exists; pass --force to replace it.\n";
     }
     return kFailure;
 }
