@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <optional>
-#include <vector>
 
 #include "package/ImageEntry.h"
 #include "package/Scrambler.h"
@@ -99,17 +98,7 @@ Status readImage(const std::filesystem::path& path, const PackageContents& conte
     if (!file) return Error{"cannot open " + pathToUtf8(path) + " for reading"};
     if (auto s = file->seek(image.offset); !s) return s;
     const Scrambler scrambler(contents.key);
-    std::vector<uint8_t> buffer(1 << 20);
-    for (uint64_t position = 0; position < image.length;) {
-        const auto size =
-            static_cast<std::size_t>(std::min<uint64_t>(buffer.size(), image.length - position));
-        std::span<uint8_t> block(buffer.data(), size);
-        if (auto s = file->readExactly(block.data(), size); !s) return s;
-        scrambler.apply(block, position);
-        if (auto s = sink(block); !s) return s;
-        position += size;
-    }
-    return success();
+    return streamPiece(*file, image.length, &scrambler, sink);
 }
 
 }  // namespace sf

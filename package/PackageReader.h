@@ -8,6 +8,7 @@
 #include "package/PackageDescriptor.h"
 #include "package/PackageKey.h"
 #include "package/PackageLayout.h"
+#include "package/PieceStream.h"
 #include "platform/Result.h"
 
 namespace sf {
@@ -37,9 +38,6 @@ Result<PackageContents> parsePackageTrailer(std::span<const uint8_t, kTrailerSiz
 
 // Reads the trailer of the package file at `path`.
 Result<PackageContents> readPackage(const std::filesystem::path& path);
-
-// Receives an image's bytes, unscrambled, one block at a time.
-using BlockSink = std::function<Status(std::span<const uint8_t>)>;
 
 // Streams one image of a package read by readPackage into `sink`.
 Status readImage(const std::filesystem::path& path, const PackageContents& contents,
