@@ -1,24 +1,57 @@
 #!/usr/bin/env bash
-# Times `sfmaker make` on a large image against `cat template image > out`,
-# with the peak memory of each. Usage: bench/make-vs-cat.sh [SIZE_MIB]
+# Times `sfmaker make` on large images against copying the image with the same
+# durability (`dd bs=1M conv=fsync`) and against plain `cat`, in alternating
+# pairs, and prints the median of each with the ratio of every pair and the
+# peak memory. Usage: bench/make-vs-cat.sh [PAIRS] [SIZE_MIB...]
+#   bench/make-vs-cat.sh              five pairs at 256 MiB and at 1 GiB
+#   bench/make-vs-cat.sh 7 1024       seven pairs at 1 GiB
 set -euo pipefail
 cd "$(dirname "$0")/.."
-size_mib=${1:-1024}
-bin=build/release/bin
+pairs=${1:-5}
+shift || true
+sizes=("$@")
+((${#sizes[@]})) || sizes=(256 1024)
+bin=$PWD/build/release/bin
 cmake --preset release >/dev/null && cmake --build --preset release >/dev/null
 
-work=$(mktemp -d)
+work=$(mktemp -d "${TMPDIR:-/var/tmp}/sfbench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-head -c "$((size_mib << 20))" /dev/urandom >"$work/image.bin"
-sync
 
-measure() {  # label, command...
-  local label=$1; shift
-  /usr/bin/time -f "$label: %e s elapsed, %M KiB peak memory" "$@"
+# One run: prints "elapsed cpu peak_kib" for the command.
+timed() {
+  rm -f "$work/out"
+  sync
+  /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@" >/dev/null 2>&1
+  awk '{ printf "%.3f %.3f %d\n", $1, $2 + $3, $4 }' "$work/time"
 }
-measure "cat template image" sh -c "cat '$bin/AP2.EXE' '$work/image.bin' > '$work/cat.out'"
-rm -f "$work/cat.out"; sync
-# sfmaker flushes the package to disk before it puts it in place; so does this one.
-measure "cat template image + sync" sh -c "cat '$bin/AP2.EXE' '$work/image.bin' > '$work/cat.out' && sync '$work/cat.out'"
-rm -f "$work/cat.out"; sync
-measure "sfmaker make" "$bin/sfmaker" make --force --output "$work/pkg.exe" --internal "$work/image.bin" --time 1 >/dev/null
+
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+for mib in "${sizes[@]}"; do
+  head -c "$((mib << 20))" /dev/urandom >"$work/image.bin"
+  cat "$work/image.bin" >/dev/null  # both sides read it from the page cache
+  : >"$work/make" >"$work/dd" >"$work/cat" >"$work/ratio"
+  for ((i = 1; i <= pairs; i++)); do
+    make=$(timed "$bin/sfmaker" make --force -o "$work/out" --internal "$work/image.bin" --time 1)
+    dd=$(timed dd if="$work/image.bin" of="$work/out" bs=1M conv=fsync)
+    cat=$(timed sh -c "cat '$work/image.bin' > '$work/out'")
+    echo "$make" >>"$work/make"
+    echo "$dd" >>"$work/dd"
+    echo "$cat" >>"$work/cat"
+    awk -v m="${make%% *}" -v d="${dd%% *}" 'BEGIN { printf "%.3f\n", m / d }' >>"$work/ratio"
+  done
+  echo "== $mib MiB image, $pairs alternating pairs"
+  printf '%-28s %10s %10s %12s\n' command "median s" "median cpu" "peak MiB"
+  for name in make dd cat; do
+    label=$name
+    [[ $name == make ]] && label="sfmaker make"
+    [[ $name == dd ]] && label="dd bs=1M conv=fsync"
+    [[ $name == cat ]] && label="cat image > out"
+    printf '%-28s %10s %10s %12s\n' "$label" \
+      "$(cut -d' ' -f1 "$work/$name" | median)" "$(cut -d' ' -f2 "$work/$name" | median)" \
+      "$(cut -d' ' -f3 "$work/$name" | sort -g | tail -1 | awk '{ printf "%.1f", $1 / 1024 }')"
+  done
+  echo "ratio sfmaker / dd per pair: $(tr '\n' ' ' <"$work/ratio")"
+  echo "median ratio: $(median <"$work/ratio")"
+  echo
+done
