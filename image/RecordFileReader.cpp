@@ -25,7 +25,9 @@ class RecordFileReader {
           name(n),
           syntax(syntax),
           // Each data byte takes two hex digits: the bytes fit in half the file.
-          data(maxSize, static_cast<std::size_t>(std::min<uint64_t>(s.size() / 2, maxSize))) {}
+          // (What is not reserved up front, up to 1 GiB, grows as it comes.)
+          data(maxSize,
+               static_cast<std::size_t>(std::min<uint64_t>({s.size() / 2, maxSize, 1 << 30}))) {}
 
     Result<std::optional<HeldImage>> read();
 
@@ -97,6 +99,8 @@ Result<std::optional<HeldImage>> RecordFileReader::read() {
 }
 
 Result<bool> RecordFileReader::takeLine(std::string_view line) {
+    // Editors on Windows may start a text file with a UTF-8 byte order mark.
+    if (lineNumber == 1 && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
     line = withoutTrailingSpace(line);
     if (line.empty()) return true;
     if (!syntax) {

@@ -87,8 +87,23 @@ struct ConversionCase {
     const char* summary;
 };
 
+// Records enough to fill more than one 1 MiB read block, so lines straddle
+// the blocks' edges: the file and its data.
+std::pair<std::string, std::vector<uint8_t>> manyRecords() {
+    std::string text;
+    std::vector<uint8_t> data;
+    for (uint32_t address = 0; address < (400u << 10); address += 16) {
+        if (address % 0x10000 == 0) text += intelHexLine(4, 0, {0, uint8_t(address >> 16)});
+        const auto bytes = bytesFrom(static_cast<uint8_t>(address >> 4), 16);
+        text += intelHexLine(0, static_cast<uint16_t>(address), bytes);
+        data.insert(data.end(), bytes.begin(), bytes.end());
+    }
+    return {text + intelHexLine(1, 0, {}), data};
+}
+
 std::vector<ConversionCase> conversionCases() {
     const std::string hexEnd = intelHexLine(1, 0, {});
+    const auto [many, manyData] = manyRecords();
     return {
         {"Intel HEX: unordered records, gaps, segment and linear bases (added when both are "
          "set), start addresses",
@@ -104,11 +119,17 @@ std::vector<ConversionCase> conversionCases() {
           {0x1FFF8, bytesFrom(5, 16)},
           {0x20100, bytesFrom(6, 4)}},
          "Intel HEX, 0x00010000-0x00020103, 65796 bytes"},
-        {"Intel HEX: CRLF line ends and lower-case digits",
-         ":020000040800f2\r\n\r\n" + intelHexLine(0, 0x0004, bytesFrom(9, 16)) + "\r\n" + hexEnd,
+        {"Intel HEX: byte order mark, CRLF line ends and lower-case digits",
+         "\xEF\xBB\xBF:020000040800f2\r\n\r\n" + intelHexLine(0, 0x0004, bytesFrom(9, 16)) +
+             "\r\n" + hexEnd,
          "ihex",
          {{0x08000004, bytesFrom(9, 16)}},
          "Intel HEX, 0x08000004-0x08000013, 16 bytes"},
+        {"Intel HEX: more than a read block",
+         many,
+         "ihex",
+         {{0, manyData}},
+         "Intel HEX, 0x00000000-0x00063FFF, 409600 bytes"},
         {"S-records: S1 out of order with a gap, header, count, S9",
          sRecordLine(0, 0, 2, {'h', 'd', 'r'}) + sRecordLine(1, 0x2010, 2, bytesFrom(10, 8)) +
              sRecordLine(1, 0x2000, 2, bytesFrom(11, 4)) + sRecordLine(5, 2, 2, {}) +
@@ -181,7 +202,11 @@ TEST(FirmwareImage, ConvertsEachFormatAsObjcopyDoes) {
             continue;
         }
         EXPECT_EQ(flat, flatImage(c.data));
-        if (auto reference = objcopyFlat(path, c.objcopyInput)) {
+        // objcopy knows no byte order mark.
+        const auto withoutMark = dir / "image.objcopy-input";
+        const std::string text = c.file.starts_with("\xEF\xBB\xBF") ? c.file.substr(3) : c.file;
+        test::writeBytes(withoutMark, std::vector<uint8_t>(text.begin(), text.end()));
+        if (auto reference = objcopyFlat(withoutMark, c.objcopyInput)) {
             EXPECT_EQ(flat, *reference);
         }
     }
