@@ -74,9 +74,9 @@ Result<std::optional<HeldImage>> RecordFileReader::read() {
             auto taken = takeLine({buffer.data() + start, stop - start});
             if (!taken) return Error{taken.error()};
             if (!*taken) return std::optional<HeldImage>{};
-            start = stop + 1;
+            start = newline ? stop + 1 : filled;
         }
-        held = filled - std::min(start, filled);
+        held = filled - start;
         if (held == buffer.size()) {
             // No record is anywhere near this long.
             if (!syntax) return std::optional<HeldImage>{};
