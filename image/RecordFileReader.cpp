@@ -1,0 +1,132 @@
+#include "image/RecordFileReader.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "image/HeldData.h"
+#include "image/IntelHexDecoder.h"
+#include "image/SRecordDecoder.h"
+
+namespace sf {
+namespace {
+
+constexpr std::size_t kBlockSize = 1 << 20;
+
+std::string_view withoutTrailingSpace(std::string_view line) {
+    const auto last = line.find_last_not_of(" \t\r");
+    return last == std::string_view::npos ? std::string_view{} : line.substr(0, last + 1);
+}
+
+class RecordFileReader {
+  public:
+    RecordFileReader(ImageSource& s, const std::string& n, uint64_t maxSize,
+                     std::optional<RecordSyntax> syntax)
+        : source(s),
+          name(n),
+          syntax(syntax),
+          // Each data byte takes two hex digits: the bytes fit in half the file.
+          // (What is not reserved up front, up to 1 GiB, grows as it comes.)
+          data(maxSize,
+               static_cast<std::size_t>(std::min<uint64_t>({s.size() / 2, maxSize, 1 << 30}))) {}
+
+    Result<std::optional<HeldImage>> read();
+
+  private:
+    // Takes one line; false once the file has shown it is no record file.
+    Result<bool> takeLine(std::string_view line);
+    Error atLine(const std::string& reason) const {
+        return Error{name + ", line " + std::to_string(lineNumber) + ": " + reason};
+    }
+    Error atEnd(const std::string& reason) const { return Error{name + ": " + reason}; }
+
+    ImageSource& source;
+    const std::string& name;
+    std::optional<RecordSyntax> syntax;
+    IntelHexDecoder intelHex;
+    SRecordDecoder sRecord;
+    HeldData data;
+    uint64_t lineNumber = 0;
+    uint64_t endLine = 0;
+};
+
+Result<std::optional<HeldImage>> RecordFileReader::read() {
+    std::vector<char> buffer(
+        static_cast<std::size_t>(std::min<uint64_t>(kBlockSize, source.size())));
+    std::size_t held = 0;  // bytes of a line begun in the block before
+    for (uint64_t offset = 0; offset < source.size();) {
+        const auto size = static_cast<std::size_t>(
+            std::min<uint64_t>(buffer.size() - held, source.size() - offset));
+        if (auto read = source.readAt(
+                offset, std::span(reinterpret_cast<uint8_t*>(buffer.data()) + held, size));
+            !read) {
+            return Error{read.error()};
+        }
+        offset += size;
+        const bool atFileEnd = offset == source.size();
+        const std::size_t filled = held + size;
+        std::size_t start = 0;
+        while (start < filled) {
+            const auto* newline =
+                static_cast<const char*>(std::memchr(buffer.data() + start, '\n', filled - start));
+            if (!newline && !atFileEnd) break;
+            const std::size_t stop = newline ? newline - buffer.data() : filled;
+            ++lineNumber;
+            auto taken = takeLine({buffer.data() + start, stop - start});
+            if (!taken) return Error{taken.error()};
+            if (!*taken) return std::optional<HeldImage>{};
+            start = newline ? stop + 1 : filled;
+        }
+        held = filled - start;
+        if (held == buffer.size()) {
+            // No record is anywhere near this long.
+            if (!syntax) return std::optional<HeldImage>{};
+            ++lineNumber;
+            return atLine("the line is longer than any record");
+        }
+        std::memmove(buffer.data(), buffer.data() + start, held);
+    }
+
+    if (!syntax) return std::optional<HeldImage>{};  // nothing but blank lines
+    const bool hex = *syntax == RecordSyntax::IntelHex;
+    if (endLine == 0) {
+        return atEnd(hex ? "the file ends without an end-of-file record (type 01); is it complete?"
+                         : "the file ends without a termination record (S7, S8 or S9); is it "
+                           "complete?");
+    }
+    if (data.empty()) return atEnd("the file holds no data records");
+    return std::optional<HeldImage>{HeldImage{hex ? ImageFormat::IntelHex : ImageFormat::SRecord,
+                                              data.pieces(), std::move(data.bytes())}};
+}
+
+Result<bool> RecordFileReader::takeLine(std::string_view line) {
+    // Editors on Windows may start a text file with a UTF-8 byte order mark.
+    if (lineNumber == 1 && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
+    line = withoutTrailingSpace(line);
+    if (line.empty()) return true;
+    if (!syntax) {
+        syntax = recordShapeOf(line);
+        if (!syntax) return false;
+    }
+    if (endLine != 0) {
+        return atLine("a record after the end record on line " + std::to_string(endLine));
+    }
+    auto record = *syntax == RecordSyntax::IntelHex ? intelHex.decode(line) : sRecord.decode(line);
+    if (!record) return atLine(record.error());
+    if (record->kind == Record::Kind::End) endLine = lineNumber;
+    if (record->kind == Record::Kind::Data) {
+        if (auto added = data.add(lineNumber, record->address, record->data); !added) {
+            return atLine(added.error());
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+Result<std::optional<HeldImage>> readRecordFile(ImageSource& source, const std::string& name,
+                                                uint64_t maxSize,
+                                                std::optional<RecordSyntax> syntax) {
+    return RecordFileReader(source, name, maxSize, syntax).read();
+}
+
+}  // namespace sf
