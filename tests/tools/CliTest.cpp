@@ -315,6 +315,50 @@ TEST_F(CliTest, AKilledOrInterruptedMakeLeavesNothingBehind) {
     }
 }
 
+TEST_F(CliTest, ExtractRefusesEarlierResultsUnlessForcedAndLeavesNoHalfResult) {
+    namespace fs = std::filesystem;
+    ASSERT_EQ(run(makeCommand("full.exe", "--external " + path("external.bin") + " --cmd-key " +
+                                              path("cmd.key")))
+                  .exitCode,
+              0);
+    writeBytes(dir / "other.bin", patternBytes(100, 9));
+    ASSERT_EQ(
+        run(kSfmaker + " make --output " + path("bare.exe") + " --internal " + path("other.bin"))
+            .exitCode,
+        0);
+    // The same for sfmaker and for the stand-in updater inside a package.
+    const std::function<std::string(const std::string&, const std::string&, const char*)>
+        extractors[] = {[&](auto& package, auto& folder, const char* force) {
+                            return kSfmaker + " extract " + path(package) + " --dir " +
+                                   path(folder) + force;
+                        },
+                        [&](auto& package, auto& folder, const char* force) {
+                            return path(package) + " --extract " + path(folder) + force;
+                        }};
+    for (const auto& extract : extractors) {
+        const std::string folder = fs::exists(dir / "a") ? "b" : "a";
+        ASSERT_EQ(run(extract("full.exe", folder, "")).exitCode, 0);
+
+        const auto refused = run(extract("bare.exe", folder, ""));
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_NE(refused.out.find("already holds internal.bin"), std::string::npos) << refused.out;
+        EXPECT_EQ(test::readBytes(dir / folder / "internal.bin"), patternBytes(4000, 1));
+
+        // Forced: this package's results only; the names it does not have go.
+        ASSERT_EQ(run(extract("bare.exe", folder, " --force")).exitCode, 0);
+        EXPECT_EQ(test::readBytes(dir / folder / "internal.bin"), patternBytes(100, 9));
+        EXPECT_FALSE(fs::exists(dir / folder / "external.bin"));
+        EXPECT_FALSE(fs::exists(dir / folder / "cmdkey.bin"));
+
+        // A failure writes nothing: here cmdkey.bin is a folder.
+        fs::create_directory(dir / folder / "cmdkey.bin");
+        const auto failed = run(extract("full.exe", folder, " --force"));
+        EXPECT_EQ(failed.exitCode, 1) << failed.out;
+        EXPECT_EQ(test::readBytes(dir / folder / "internal.bin"), patternBytes(100, 9));
+        EXPECT_FALSE(fs::exists(dir / folder / "external.bin"));
+    }
+}
+
 TEST(TemplateCli, RunBareItSaysItCarriesNoPackage) {
     const auto bare = run(kBin + "/AP2.EXE");
     EXPECT_EQ(bare.exitCode, 1);
