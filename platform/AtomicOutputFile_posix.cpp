@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -109,6 +108,11 @@ Error cannotCreateIn(const std::filesystem::path& target, const std::filesystem:
     return Error{"cannot create a file in " + pathToUtf8(folder) + ": " + systemError(code)};
 }
 
+// The unnamed file open as `fd`, as a path that linkat() can follow.
+std::string openFilePath(int fd) {
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
 // The new file without a name (O_TMPFILE): it vanishes with the process
 // however that ends, and is linked in under its name only when complete. The
 // link goes through /proc, so both must be there.
@@ -116,9 +120,7 @@ bool openUnnamed(AtomicOutputFile::Handle& h, mode_t permissions) {
 #ifdef O_TMPFILE
     h.fd = ::openat(h.folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, permissions);
     if (h.fd < 0) return false;
-    char self[32];
-    std::snprintf(self, sizeof self, "/proc/self/fd/%d", h.fd);
-    if (::access(self, F_OK) == 0) {
+    if (::access(openFilePath(h.fd).c_str(), F_OK) == 0) {
         h.unnamed = true;
         return true;
     }
@@ -149,11 +151,10 @@ int openNamed(AtomicOutputFile::Handle& h, mode_t permissions) {
 
 // Gives the unnamed file a temporary name, so that it can be renamed over the target.
 int linkUnderTemporaryName(AtomicOutputFile::Handle& h) {
-    char self[32];
-    std::snprintf(self, sizeof self, "/proc/self/fd/%d", h.fd);
+    const std::string self = openFilePath(h.fd);
     for (int attempt = 0; attempt < 16; ++attempt) {
         const std::string name = makeTemporaryName();
-        if (::linkat(AT_FDCWD, self, h.folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        if (::linkat(AT_FDCWD, self.c_str(), h.folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             h.temporaryName = name;
             h.removal.emplace(h.folder, name);
             return 0;
@@ -180,11 +181,10 @@ int renameWithoutReplacing(int folder, const char* from, const char* to) {
 int place(AtomicOutputFile::Handle& h, AtomicOutputFile::IfExists ifExists) {
     if (ifExists == AtomicOutputFile::IfExists::Fail) {
         if (h.unnamed) {
-            char self[32];
-            std::snprintf(self, sizeof self, "/proc/self/fd/%d", h.fd);
-            return ::linkat(AT_FDCWD, self, h.folder, h.name.c_str(), AT_SYMLINK_FOLLOW) == 0
-                       ? 0
-                       : errno;
+            const std::string self = openFilePath(h.fd);
+            const int linked =
+                ::linkat(AT_FDCWD, self.c_str(), h.folder, h.name.c_str(), AT_SYMLINK_FOLLOW);
+            return linked == 0 ? 0 : errno;
         }
         return renameWithoutReplacing(h.folder, h.temporaryName.c_str(), h.name.c_str());
     }
