@@ -32,15 +32,38 @@ bool fitsInPackage(const InputFile& image, MakeUi& ui) {
     return false;
 }
 
-// Asks for the output until the user picks a new file, agrees to replace an
-// existing one, or cancels.
-std::optional<std::filesystem::path> chooseOutput(MakeUi& ui) {
+constexpr const char* kOverwriteQuestion = "File already exists!\nOverwrite?";
+
+struct ChosenOutput {
+    std::filesystem::path path;
+    // Replace only a file the user agreed to replace; a name that was free
+    // when asked must still be free when the package takes it.
+    AtomicOutputFile::IfExists ifExists;
+};
+
+// Asks for the output until the user picks a free name, agrees to replace an
+// existing file, or cancels. The name is looked at without opening it, so a
+// file that cannot be read is seen too. What cannot be replaced (a folder, a
+// device, a named pipe) is not asked about: making the output refuses it.
+std::optional<ChosenOutput> chooseOutput(MakeUi& ui) {
     for (;;) {
         auto path = ui.askSavePath();
         if (!path) return std::nullopt;
-        if (!InputFile::open(*path)) return path;
-        if (ui.askYesNo("File already exists!\nOverwrite?", "Save File")) return path;
+        const auto exists = outputExists(*path);
+        if (!exists || !*exists) return ChosenOutput{*path, AtomicOutputFile::IfExists::Fail};
+        if (ui.askYesNo(kOverwriteQuestion, "Save File")) {
+            return ChosenOutput{*path, AtomicOutputFile::IfExists::Replace};
+        }
     }
+}
+
+// Puts the written package in place. A file that another program made under
+// the chosen name meanwhile is replaced only when the user agrees now.
+std::optional<Status> commitOutput(AtomicOutputFile& file, const ChosenOutput& output, MakeUi& ui) {
+    Status committed = file.commit(output.ifExists);
+    if (committed || !file.foundExisting()) return committed;
+    if (!ui.askYesNo(kOverwriteQuestion, "Save File")) return std::nullopt;
+    return file.commit(AtomicOutputFile::IfExists::Replace);
 }
 
 }  // namespace
@@ -104,9 +127,11 @@ MakeOutcome PackageBuilder::make(const ProjectSettings& settings, MakeUi& ui) co
         static_cast<uint32_t>(internalImage->size()),
         static_cast<uint32_t>(externalImage ? externalImage->size() : 0), seed);
 
-    auto file = AtomicOutputFile::create(*output, AtomicOutputFile::Mode::Executable);
+    auto file = AtomicOutputFile::create(output->path, AtomicOutputFile::Mode::Executable);
     if (!file) {
-        ui.message(pathToUtf8(*output) + "File cannot be opened for writing!", "Save File");
+        // The system's reason follows the dialog's fixed words on a line of its own.
+        ui.message(pathToUtf8(output->path) + "File cannot be opened for writing!\n" + file.error(),
+                   "Save File");
         return MakeOutcome::Failed;
     }
     const PackageInputs inputs{&*templateFile, &*internalImage,
@@ -118,7 +143,11 @@ MakeOutcome PackageBuilder::make(const ProjectSettings& settings, MakeUi& ui) co
     templateFile.reset();
     internalImage.reset();
     externalImage.reset();
-    if (written) written = file->commit();
+    if (written) {
+        auto committed = commitOutput(*file, *output, ui);
+        if (!committed) return MakeOutcome::Cancelled;
+        written = *committed;
+    }
     if (!written) {
         ui.message(
             "The package could not be written: " + written.error() +

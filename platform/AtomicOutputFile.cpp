@@ -1,6 +1,20 @@
 #include "platform/AtomicOutputFile.h"
 
+#include <cstdint>
+#include <random>
+
+#include "platform/TemporaryName.h"
+
 namespace sf {
+
+std::string makeTemporaryName() {
+    std::random_device entropy;
+    const uint64_t number = (uint64_t{entropy()} << 32) | entropy();
+    constexpr char kDigits[] = "0123456789abcdef";
+    std::string name = ".sf-";
+    for (int shift = 60; shift >= 0; shift -= 4) name += kDigits[(number >> shift) & 0xF];
+    return name + ".tmp";
+}
 
 Status writeWholeFile(const std::filesystem::path& target, std::string_view bytes,
                       AtomicOutputFile::Mode mode) {

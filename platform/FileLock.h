@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/Result.h"
+#include "platform/Utf.h"
 
 namespace sf {
 
@@ -33,6 +34,12 @@ inline std::filesystem::path lockFileFor(const std::filesystem::path& file) {
     name += file.filename();
     name += ".lock";
     return file.parent_path() / name;
+}
+
+// Why a file must be made beside `file` to change it, for messages.
+inline std::string lockFileNeeded(const std::filesystem::path& file) {
+    return pathToUtf8(file.filename()) + " is changed under a lock file beside it (" +
+           pathToUtf8(lockFileFor(file).filename()) + "), which must be made there";
 }
 
 }  // namespace sf

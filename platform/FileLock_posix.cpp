@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/FolderNotWritable.h"
+
 namespace sf {
 
 struct FileLock::Handle {
@@ -27,15 +29,25 @@ Result<FileLock> FileLock::acquireFor(const std::filesystem::path& file) {
     const auto lockFile = lockFileFor(file);
     auto handle = std::make_unique<Handle>();
     handle->fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    const int code = errno;
+    // flock() needs no write access: a lock file that another user made will do.
+    if (handle->fd < 0 && code == EACCES) {
+        handle->fd = ::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC);
+    }
     if (handle->fd < 0) {
-        return Error{"cannot open the lock file " + lockFile.string() + ": " +
-                     std::strerror(errno)};
+        if (code == EACCES || code == EPERM || code == EROFS) {
+            return Error{
+                "cannot change " + pathToUtf8(file) + ": " +
+                folderNotWritable(folderOf(lockFile), std::strerror(code), lockFileNeeded(file))};
+        }
+        return Error{"cannot open the lock file " + pathToUtf8(lockFile) + ": " +
+                     std::strerror(code)};
     }
     // flock() locks belong to the open file, so two holders in one process
     // exclude each other as well as two processes do.
     while (::flock(handle->fd, LOCK_EX) != 0) {
         if (errno != EINTR) {
-            return Error{"cannot lock " + lockFile.string() + ": " + std::strerror(errno)};
+            return Error{"cannot lock " + pathToUtf8(lockFile) + ": " + std::strerror(errno)};
         }
     }
     return FileLock(std::move(handle));

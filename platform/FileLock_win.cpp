@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/FileLock.h"
+#include "platform/FolderNotWritable.h"
 #include "platform/Utf.h"
 #include "platform/WindowsError.h"
 
@@ -27,8 +28,14 @@ Result<FileLock> FileLock::acquireFor(const std::filesystem::path& file) {
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle->file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT) {
+            return Error{"cannot change " + pathToUtf8(file) + ": " +
+                         folderNotWritable(folderOf(lockFile), windowsErrorText(error),
+                                           lockFileNeeded(file))};
+        }
         return Error{"cannot open the lock file " + pathToUtf8(lockFile) + ": " +
-                     lastWindowsErrorText()};
+                     windowsErrorText(error)};
     }
     // A lock taken through one handle holds off every other handle, in this
     // process as in others; without LOCKFILE_FAIL_IMMEDIATELY the call waits.

@@ -5,12 +5,17 @@
 #include <iterator>
 #include <string>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
+#include <csignal>
 #endif
 
 #include "platform/AtomicOutputFile.h"
+#include "platform/IniProfile.h"
 #include "platform/Utf.h"
+#include "support/AnotherUser.h"
 
 namespace sf {
 namespace {
@@ -84,6 +89,9 @@ TEST_F(AtomicOutputFileTest, NamesBeyondAsciiWork) {
 
 TEST_F(AtomicOutputFileTest, RefusesTargetsItCannotReplace) {
     EXPECT_FALSE(AtomicOutputFile::create(folder).ok());  // a folder
+#ifdef _WIN32
+    EXPECT_FALSE(outputExists(L"NUL").ok());  // a device
+#endif
     const auto missing = AtomicOutputFile::create(folder / "missing" / "target.bin");
     ASSERT_FALSE(missing.ok());
     EXPECT_NE(missing.error().find("missing"), std::string::npos) << missing.error();
@@ -104,6 +112,100 @@ TEST_F(AtomicOutputFileTest, RefusesAReadOnlyTarget) {
     EXPECT_NE(out.error().find("read-only"), std::string::npos) << out.error();
     EXPECT_EQ(contents(target), "protected");
 }
+
+TEST_F(AtomicOutputFileTest, NamesUpToTheFileSystemsLimitWork) {
+    for (std::size_t length : {240u, 255u}) {
+        const auto target = folder / std::string(length, 'n');
+        ASSERT_TRUE(writeWholeFile(target, "long").ok()) << length;
+        EXPECT_EQ(contents(target), "long");
+        fs::remove(target);
+    }
+}
+
+// However the process ends, an output it has not committed leaves nothing.
+#ifdef _WIN32
+void endThisProcessAbruptly() {
+    TerminateProcess(GetCurrentProcess(), 3);
+}
+const auto kEndedAbruptly = ::testing::ExitedWithCode(3);
+#else
+void endThisProcessAbruptly() {
+    std::raise(SIGKILL);
+}
+const auto kEndedAbruptly = ::testing::KilledBySignal(SIGKILL);
+#endif
+
+TEST_F(AtomicOutputFileTest, AProcessThatEndsBeforeTheCommitLeavesNothing) {
+    const auto target = folder / "target.bin";
+    EXPECT_EXIT(
+        {
+            auto out = AtomicOutputFile::create(target);
+            if (out) (void)out->write("partial", 7);
+            endThisProcessAbruptly();
+        },
+        kEndedAbruptly, "");
+    EXPECT_EQ(entries(), 0u);
+}
+
+#ifndef _WIN32
+// Links, as dotfile managers make them, stay; the file they lead to is replaced.
+TEST_F(AtomicOutputFileTest, ALinkIsWrittenThroughAndKept) {
+    fs::create_directories(folder / "real");
+    struct Case {
+        const char* name;
+        fs::path linkText;
+    };
+    const Case cases[] = {{"relative.ini", "real/relative.ini"},
+                          {"absolute.ini", folder / "real" / "absolute.ini"},
+                          {"chain.ini", "relative.ini"}};
+    for (const Case& c : cases) {
+        fs::create_symlink(c.linkText, folder / c.name);
+        put(folder / "real" / "relative.ini", "[SETTING]\r\nKey=old\r\n");
+        ASSERT_TRUE(writeProfileString(folder / c.name, u"SETTING", u"Key", u"new").ok()) << c.name;
+        EXPECT_TRUE(fs::is_symlink(folder / c.name)) << c.name;
+        EXPECT_EQ(readProfileString(fs::canonical(folder / c.name), u"SETTING", u"Key", u""),
+                  u"new")
+            << c.name;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder / "real"), {}), 2);
+}
+
+TEST_F(AtomicOutputFileTest, AFileInAFolderThatIsNotWritableStaysAndTheMessageSaysWhy) {
+    struct Case {
+        const char* name;
+        bool lockFileThere;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"Updater.exe", false, "a file is replaced by writing a new one beside it"},
+        {"setting.ini", false, "changed under a lock file beside it (.setting.ini.lock)"},
+        {"setting.ini", true, "a file is replaced by writing a new one beside it"},
+    };
+    for (const Case& c : cases) {
+        const auto locked = folder / (std::string(c.name) + (c.lockFileThere ? ".lock" : ""));
+        fs::create_directories(locked);
+        const auto file = locked / c.name;
+        put(file, "[SETTING]\r\nKey=old\r\n");
+        if (c.lockFileThere) put(locked / ".setting.ini.lock", "");
+        for (const auto& entry : fs::directory_iterator(locked)) {
+            fs::permissions(entry.path(), fs::perms(0666));
+        }
+        fs::permissions(locked, fs::perms(0555));
+        const std::string message = test::asAnotherUser([&] {
+            const Status changed = fs::path(c.name).extension() == ".ini"
+                                       ? writeProfileString(file, u"SETTING", u"Key", u"new")
+                                       : writeWholeFile(file, "new");
+            return changed ? std::string("changed") : changed.error();
+        });
+        fs::permissions(locked, fs::perms(0755));
+        EXPECT_NE(message.find("the folder " + locked.string() + " is not writable"),
+                  std::string::npos)
+            << message;
+        EXPECT_NE(message.find(c.why), std::string::npos) << message;
+        EXPECT_EQ(contents(file), "[SETTING]\r\nKey=old\r\n");
+    }
+}
+#endif
 
 #ifdef _WIN32
 // Windows refuses to replace a file that a reader holds open; the replace

@@ -134,9 +134,34 @@ TEST_F(PackageBuilderTest, AnOutputThatCannotBeWrittenNamesThePathAndLeavesNothi
     const auto output = dir / "no-such-folder" / "out.exe";
     ui.savePaths = {output};
     EXPECT_EQ(make(), MakeOutcome::Failed);
-    EXPECT_EQ(ui.log.back(),
-              "message: " + pathToUtf8(output) + "File cannot be opened for writing! | Save File");
+    // The fixed words, then the system's reason on a line of its own.
+    const std::string expected =
+        "message: " + pathToUtf8(output) + "File cannot be opened for writing!\n";
+    EXPECT_EQ(ui.log.back().substr(0, expected.size()), expected);
+    EXPECT_NE(ui.log.back().find("no-such-folder", expected.size()), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir / "no-such-folder"));
+}
+
+TEST_F(PackageBuilderTest, AFileMadeUnderTheNameWhileWritingIsReplacedOnlyAfterAYes) {
+    // Another program takes the free name while the package is written.
+    struct RacingUi : test::FakeMakeUi {
+        std::filesystem::path output;
+        void progress(uint64_t, uint64_t) override {
+            if (!std::filesystem::exists(output)) test::writeBytes(output, {1, 2, 3});
+        }
+    };
+    for (bool yes : {false, true}) {
+        const auto output = dir / (yes ? "yes.exe" : "no.exe");
+        RacingUi racing;
+        racing.output = output;
+        racing.savePaths = {output};
+        racing.answers = {yes};
+        const PackageBuilder builder({dir / "AP2.EXE", [] { return int64_t{1}; }});
+        EXPECT_EQ(builder.make(settings, racing),
+                  yes ? MakeOutcome::Written : MakeOutcome::Cancelled);
+        EXPECT_EQ(racing.log[1], "question: File already exists!\nOverwrite? | Save File");
+        EXPECT_EQ(std::filesystem::file_size(output), yes ? 300u + 500 + 688 : 3u);
+    }
 }
 
 TEST_F(PackageBuilderTest, AnInputThatShrinksWhileWritingIsAFailureNotASuccess) {

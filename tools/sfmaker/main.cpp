@@ -59,8 +59,10 @@ int runInspect(const std::filesystem::path& package, bool json) {
     return 0;
 }
 
-int runExtract(const std::filesystem::path& package, const std::filesystem::path& directory) {
-    if (auto done = extractPackage(package, directory); !done) {
+int runExtract(const std::filesystem::path& package, const std::filesystem::path& directory,
+               bool force) {
+    const auto existing = force ? ExistingResults::Replace : ExistingResults::Refuse;
+    if (auto done = extractPackage(package, directory, existing); !done) {
         std::cerr << "sfmaker: " << done.error() << '\n';
         return kFailure;
     }
@@ -82,10 +84,16 @@ int run(int argc, char** argv) {
     inspect->add_flag("--json", json, "Print JSON");
 
     std::filesystem::path directory;
-    auto* extract =
-        app.add_subcommand("extract", "Write a package's images and command key to a folder");
+    bool replaceResults = false;
+    auto* extract = app.add_subcommand(
+        "extract",
+        "Write a package's images and command key to a folder (internal.bin, external.bin, "
+        "cmdkey.bin)");
     addPathOption(*extract, "package", package, "The package file")->required();
     addPathOption(*extract, "--dir", directory, "The folder to write into")->required();
+    extract->add_flag("--force,-f", replaceResults,
+                      "Replace the results of an earlier extract in the folder; names this "
+                      "package does not have are removed. Without it such a folder is refused");
 
     try {
         // CLI11 takes the arguments as C strings; these are the UTF-8 ones.
@@ -98,7 +106,7 @@ int run(int argc, char** argv) {
     }
     if (make->parsed()) return runMake(makeArgs);
     if (inspect->parsed()) return runInspect(package, json);
-    return runExtract(package, directory);
+    return runExtract(package, directory, replaceResults);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The stand-in updater. Run as part of a package, it reads the payload at the
-// end of its own file and reports what it carries; --extract DIR writes the
-// images and the command key out.
+// end of its own file and reports what it carries; --extract DIR [--force]
+// writes the images and the command key out.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -17,10 +17,16 @@ int main(int argc, char** argv) {
     const std::vector<std::string> arguments = sf::commandLineArguments(argc, argv);
     const std::size_t count = arguments.size();
     const std::string option = count > 1 ? arguments[1] : "";
-    const bool json = option == "--json";
-    const bool extract = option == "--extract" && count > 2;
-    if ((!option.empty() && !json && !extract) || count > (extract ? 3u : 2u)) {
-        std::cerr << "usage: " << sf::pathToUtf8(self.filename()) << " [--json | --extract DIR]\n";
+    const bool json = option == "--json" && count == 2;
+    // --force replaces what an earlier extract left in the folder.
+    const bool force = count == 4 && arguments[3] == "--force";
+    const bool extract = option == "--extract" && (count == 3 || force);
+    if (count > 1 && !json && !extract) {
+        std::cerr << "usage: " << sf::pathToUtf8(self.filename())
+                  << " [--json | --extract DIR [--force]]\n"
+                  << "  --extract DIR  write internal.bin, external.bin and cmdkey.bin into DIR;\n"
+                  << "                 a folder that holds any of them already is refused\n"
+                  << "                 unless --force is given\n";
         return 2;
     }
 
@@ -30,7 +36,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (extract) {
-        if (auto done = sf::extractPackage(self, sf::pathFromUtf8(arguments[2])); !done) {
+        const auto existing = force ? sf::ExistingResults::Replace : sf::ExistingResults::Refuse;
+        if (auto done = sf::extractPackage(self, sf::pathFromUtf8(arguments[2]), existing); !done) {
             std::cerr << done.error() << '\n';
             return 1;
         }
