@@ -12,7 +12,7 @@ namespace {
 // message it is readable text.
 TEST(PathText, EveryNameSurvivesTheTripThroughText) {
 #ifdef _WIN32
-    const std::wstring native = L"\u00E9\u20AC\U0001F600 \xD800 lone";
+    const std::wstring native = L"\u00E9 \u20AC\U0001F600 \xD800 lone";
     const std::filesystem::path name(native);
     const std::string asArgument = utf16ToUtf8(pathToUtf16(name));
 #else
