@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -46,27 +45,6 @@ TEST(InputFile, OpensOnlyRegularFilesAndSaysWhyNot) {
             EXPECT_EQ(file.error(), c.reason);
         }
     }
-}
-
-TEST(InputFile, ReadsWhatIsThereAndSaysWhenTheFileEndsEarly) {
-    test::TempDir dir;
-    test::writeBytes(dir / "file.bin", test::patternBytes(10, 1));
-    auto file = InputFile::open(dir / "file.bin");
-    ASSERT_TRUE(file.ok()) << file.error();
-    EXPECT_EQ(file->size(), 10u);
-    const auto written = test::patternBytes(10, 1);
-    std::vector<uint8_t> bytes(4);
-    ASSERT_TRUE(file->seek(6).ok());
-    ASSERT_TRUE(file->readExactly(bytes.data(), 4).ok());
-    EXPECT_EQ(bytes, std::vector<uint8_t>(written.begin() + 6, written.end()));
-    ASSERT_TRUE(file->seek(8).ok());
-    const auto shortRead = file->readExactly(bytes.data(), 4);
-    ASSERT_FALSE(shortRead.ok());
-    EXPECT_NE(shortRead.error().find("file.bin' ended early"), std::string::npos);
-
-    const auto limited = readWholeFile(dir / "file.bin", 9);
-    ASSERT_FALSE(limited.ok());
-    EXPECT_NE(limited.error().find("10 bytes long"), std::string::npos) << limited.error();
 }
 
 }  // namespace
