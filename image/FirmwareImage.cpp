@@ -13,7 +13,7 @@ namespace sf {
 Result<FirmwareImage> FirmwareImage::open(const std::filesystem::path& path,
                                           const Options& options) {
     auto file = InputFile::open(path);
-    if (!file) return Error{"cannot open " + pathToUtf8(path) + " for reading"};
+    if (!file) return Error{"cannot open " + quotedPath(path) + ": " + file.error()};
     return read(fileSource(std::move(*file)), pathToUtf8(path), options);
 }
 

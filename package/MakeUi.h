@@ -22,6 +22,20 @@ class MakeUi {
     // An application message: the application's name as caption, a warning icon, OK.
     virtual void applicationMessage(const std::string& text) = 0;
 
+    // A failure that the dialog shows as message(text, caption), in its fixed
+    // words. `detail` says it in one sentence that a user can act on: what
+    // failed, with the path and the system's reason. A front end that can do
+    // better than the dialog's words shows the detail instead.
+    virtual void failure(const std::string& text, const std::string& caption,
+                         const std::string& /*detail*/) {
+        message(text, caption);
+    }
+
+    // The same for an application message.
+    virtual void applicationFailure(const std::string& text, const std::string& /*detail*/) {
+        applicationMessage(text);
+    }
+
     // The save dialog: the chosen path, or nothing when it was cancelled.
     virtual std::optional<std::filesystem::path> askSavePath() = 0;
 

@@ -16,11 +16,17 @@
 namespace sf {
 namespace {
 
-std::optional<InputFile> openOrTell(const std::u16string& path, MakeUi& ui, const char* text,
-                                    const char* caption) {
-    auto file = InputFile::open(pathFromUtf16(path));
-    if (!file) ui.message(text, caption);
-    return file;
+// Opens one input of the command, or tells the user why it cannot be opened:
+// the dialog's words `text` and `caption`, and a detail that names `what`.
+std::optional<InputFile> openInput(const std::filesystem::path& path, const std::string& what,
+                                   MakeUi& ui, const char* text, const char* caption) {
+    auto file = InputFile::open(path);
+    if (!file) {
+        ui.failure(text, caption,
+                   "cannot open " + what + " " + quotedPath(path) + ": " + file.error());
+        return std::nullopt;
+    }
+    return std::move(*file);
 }
 
 // A 32-bit length cannot describe an image of 4 GiB or more.
@@ -77,43 +83,45 @@ PackageBuilder::PackageBuilder(Options o) : options(std::move(o)) {}
 
 MakeOutcome PackageBuilder::make(const ProjectSettings& settings, MakeUi& ui) const {
     if (settings.internalImagePath.empty()) {
-        ui.message("Please specify image path!", "Select Image");
+        ui.failure("Please specify image path!", "Select Image", "no internal image is named");
         return MakeOutcome::Failed;
     }
 
-    auto templateFile = InputFile::open(options.templatePath);
-    if (!templateFile) {
-        ui.message("Can not open AP.EXE file!", "Open File");
-        return MakeOutcome::Failed;
-    }
+    auto templateFile = openInput(options.templatePath, "the template", ui,
+                                  "Can not open AP.EXE file!", "Open File");
+    if (!templateFile) return MakeOutcome::Failed;
 
-    auto internalImage =
-        openOrTell(settings.internalImagePath, ui, "Can not open Image file!", "Open File");
+    auto internalImage = openInput(pathFromUtf16(settings.internalImagePath), "the internal image",
+                                   ui, "Can not open Image file!", "Open File");
     if (!internalImage || !fitsInPackage(*internalImage, ui)) return MakeOutcome::Failed;
 
     std::optional<InputFile> externalImage;
     if (!settings.externalImagePath.empty()) {
-        externalImage =
-            openOrTell(settings.externalImagePath, ui, "Can not open Image file!", "Open File");
+        externalImage = openInput(pathFromUtf16(settings.externalImagePath), "the external image",
+                                  ui, "Can not open Image file!", "Open File");
         if (!externalImage || !fitsInPackage(*externalImage, ui)) return MakeOutcome::Failed;
     }
 
     std::string cmdKey;
     if (settings.cmdKeyEnabled) {
         if (settings.cmdKeyPath.empty()) {
-            ui.applicationMessage("Please select Command-key file!");
+            ui.applicationFailure("Please select Command-key file!",
+                                  "the command key is on, but no command-key file is named");
             return MakeOutcome::Failed;
         }
-        auto keyFile = openOrTell(settings.cmdKeyPath, ui, "Can not open Command Key file!",
-                                  "Open Command Key");
+        auto keyFile = openInput(pathFromUtf16(settings.cmdKeyPath), "the command-key file", ui,
+                                 "Can not open Command Key file!", "Open Command Key");
         if (!keyFile) return MakeOutcome::Failed;
         if (keyFile->size() > kMaxCmdKeySize) {
-            ui.applicationMessage("Command-key maxiumn is 64 bytes!");
+            ui.applicationFailure("Command-key maxiumn is 64 bytes!",
+                                  "the command-key file " + quotedPath(keyFile->path()) +
+                                      " holds " + std::to_string(keyFile->size()) +
+                                      " bytes; a command key is at most 64 bytes");
             return MakeOutcome::Failed;
         }
         cmdKey.resize(static_cast<std::size_t>(keyFile->size()));
         if (auto read = keyFile->readExactly(cmdKey.data(), cmdKey.size()); !read) {
-            ui.message("Can not open Command Key file!", "Open Command Key");
+            ui.failure("Can not open Command Key file!", "Open Command Key", read.error());
             return MakeOutcome::Failed;
         }
     }
@@ -130,8 +138,9 @@ MakeOutcome PackageBuilder::make(const ProjectSettings& settings, MakeUi& ui) co
     auto file = AtomicOutputFile::create(output->path, AtomicOutputFile::Mode::Executable);
     if (!file) {
         // The system's reason follows the dialog's fixed words on a line of its own.
-        ui.message(pathToUtf8(output->path) + "File cannot be opened for writing!\n" + file.error(),
-                   "Save File");
+        ui.failure(pathToUtf8(output->path) + "File cannot be opened for writing!\n" + file.error(),
+                   "Save File",
+                   "cannot write the package " + quotedPath(output->path) + ": " + file.error());
         return MakeOutcome::Failed;
     }
     const PackageInputs inputs{&*templateFile, &*internalImage,
@@ -149,10 +158,12 @@ MakeOutcome PackageBuilder::make(const ProjectSettings& settings, MakeUi& ui) co
         written = *committed;
     }
     if (!written) {
-        ui.message(
+        ui.failure(
             "The package could not be written: " + written.error() +
                 ".\nNo package was written, and any existing file of that name was left as it was.",
-            "Save File");
+            "Save File",
+            "cannot write the package " + quotedPath(output->path) + ": " + written.error() +
+                "; nothing was written");
         return MakeOutcome::Failed;
     }
     ui.message("Operation Success!", "Success");

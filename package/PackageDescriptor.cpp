@@ -6,6 +6,7 @@
 #include "package/ByteOrder.h"
 #include "package/DigestValue.h"
 #include "platform/AnsiCodePage.h"
+#include "platform/Utf.h"
 
 namespace sf {
 
@@ -23,7 +24,8 @@ PackageDescriptor PackageDescriptor::fill(const ProjectSettings& s,
     d.putAnsiText(descriptor::iapUsage, s.iapUsage);
 
     // Each text is cut to its field, the note at 64 code units included, so
-    // no text runs into the fields that follow it.
+    // no text runs into the fields that follow it; a cut never keeps half of
+    // a surrogate pair.
     d.putUtf16Text(descriptor::title, s.title);
     d.putUtf16Text(descriptor::text, s.text);
     d.putUtf16Text(descriptor::note, s.note);
@@ -56,9 +58,9 @@ void PackageDescriptor::putAnsiText(DescriptorField field, std::u16string_view t
 }
 
 void PackageDescriptor::putUtf16Text(DescriptorField field, std::u16string_view text) {
-    const std::size_t units = std::min(text.size(), field.width / 2);
-    for (std::size_t i = 0; i < units; ++i)
-        storeLittleEndian(&data[field.offset + 2 * i], text[i], 2);
+    const std::u16string_view kept = leadingUnits(text, field.width / 2);
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        storeLittleEndian(&data[field.offset + 2 * i], kept[i], 2);
 }
 
 uint32_t PackageDescriptor::number(DescriptorField field) const {

@@ -32,10 +32,10 @@ ImageEntry unscrambleEntry(std::span<const uint8_t> scrambled, const Scrambler& 
     return ImageEntry::fromBytes(bytes);
 }
 
-// Unscrambles the trailer with one candidate key; nothing when the entries'
-// lengths do not fit in the file.
-std::optional<PackageContents> tryKey(std::span<const uint8_t, kTrailerSize> trailer,
-                                      uint64_t fileSize, const PackageKey& key, int slot) {
+// Unscrambles the trailer with one candidate key; fails, with the reason,
+// when what it then says cannot be a package's.
+Result<PackageContents> tryKey(std::span<const uint8_t, kTrailerSize> trailer, uint64_t fileSize,
+                               const PackageKey& key, int slot) {
     const Scrambler scrambler(key);
     PackageContents contents;
     contents.size = fileSize;
@@ -44,18 +44,35 @@ std::optional<PackageContents> tryKey(std::span<const uint8_t, kTrailerSize> tra
     auto& d = contents.descriptor.bytes();
     std::copy(trailer.begin() + 2 * kImageEntrySize, trailer.end(), d.begin());
     scrambleDescriptor(d, scrambler);
-    if (contents.descriptor.number(descriptor::constantOne) != 1) return std::nullopt;
+    if (const uint32_t one = contents.descriptor.number(descriptor::constantOne); one != 1) {
+        return Error{"the package is damaged: its descriptor holds " + std::to_string(one) +
+                     " where every package holds 1"};
+    }
+    if (const uint32_t keyLength = contents.descriptor.number(descriptor::cmdKeyLength);
+        keyLength > kMaxCmdKeySize) {
+        return Error{"the package is damaged: its command key is said to be " +
+                     std::to_string(keyLength) + " bytes long, and a package holds at most " +
+                     std::to_string(kMaxCmdKeySize)};
+    }
 
     const ImageEntry external = unscrambleEntry(trailer.subspan(0, kImageEntrySize), scrambler);
     const ImageEntry internal =
         unscrambleEntry(trailer.subspan(kImageEntrySize, kImageEntrySize), scrambler);
     const uint64_t payload = uint64_t{internal.length} + external.length + kTrailerSize;
-    if (payload > fileSize) return std::nullopt;
+    if (payload > fileSize) {
+        return Error{"the package is damaged: its image lengths do not fit in the file"};
+    }
 
     contents.templateSize = fileSize - payload;
     contents.external = {contents.templateSize, external.start, external.length};
     contents.internal = {contents.templateSize + external.length, internal.start, internal.length};
     return contents;
+}
+
+Result<InputFile> openPackage(const std::filesystem::path& path) {
+    auto file = InputFile::open(path);
+    if (!file) return Error{"cannot open the package " + quotedPath(path) + ": " + file.error()};
+    return file;
 }
 
 }  // namespace
@@ -67,35 +84,38 @@ Result<PackageContents> parsePackageTrailer(std::span<const uint8_t, kTrailerSiz
                      " bytes; a package has at least " + std::to_string(kTrailerSize) + ")"};
     }
     const auto descriptor = trailer.subspan(2 * kImageEntrySize);
-    bool magicFound = false;
+    std::optional<Error> firstRejection;
     for (int slot = 0; slot < 2; ++slot) {
         const PackageKey key = unmaskKeySlot(
             slotAt(descriptor, slot == 0 ? descriptor::keySlot0 : descriptor::keySlot1));
         if (!keyRevealsMagic(descriptor, key)) continue;
-        magicFound = true;
-        if (auto contents = tryKey(trailer, fileSize, key, slot)) return *contents;
+        auto contents = tryKey(trailer, fileSize, key, slot);
+        if (contents) return contents;
+        if (!firstRejection) firstRejection = Error{contents.error()};
     }
-    if (!magicFound) return Error{"the file is not a package: no key slot reveals its signature"};
-    return Error{"the package is damaged: its image lengths do not fit in the file"};
+    if (!firstRejection) {
+        return Error{"the file is not a package: no key slot reveals its signature"};
+    }
+    return *firstRejection;
 }
 
 Result<PackageContents> readPackage(const std::filesystem::path& path) {
-    auto file = InputFile::open(path);
-    if (!file) return Error{"cannot open " + pathToUtf8(path) + " for reading"};
+    auto file = openPackage(path);
+    if (!file) return Error{file.error()};
     std::array<uint8_t, kTrailerSize> trailer{};
     if (file->size() >= kTrailerSize) {
         if (auto s = file->seek(file->size() - kTrailerSize); !s) return Error{s.error()};
         if (auto s = file->readExactly(trailer.data(), trailer.size()); !s) return Error{s.error()};
     }
     auto contents = parsePackageTrailer(trailer, file->size());
-    if (!contents) return Error{pathToUtf8(path) + ": " + contents.error()};
+    if (!contents) return Error{quotedPath(path) + ": " + contents.error()};
     return contents;
 }
 
 Status readImage(const std::filesystem::path& path, const PackageContents& contents,
                  const ImageLocation& image, const BlockSink& sink) {
-    auto file = InputFile::open(path);
-    if (!file) return Error{"cannot open " + pathToUtf8(path) + " for reading"};
+    auto file = openPackage(path);
+    if (!file) return Error{file.error()};
     if (auto s = file->seek(image.offset); !s) return s;
     const Scrambler scrambler(contents.key);
     return streamPiece(*file, image.length, &scrambler, sink);

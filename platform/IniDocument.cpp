@@ -210,15 +210,39 @@ IniDocument::KeyLocation IniDocument::findKey(std::size_t sectionLine,
 
 std::optional<std::u16string> IniDocument::value(std::u16string_view section,
                                                  std::u16string_view key) const {
+    return std::move(values(section, std::span(&key, 1)).front());
+}
+
+std::vector<std::optional<std::u16string>> IniDocument::values(
+    std::u16string_view section, std::span<const std::u16string_view> keys) const {
+    std::vector<std::optional<std::u16string>> found(keys.size());
+    std::vector<std::u16string_view> wanted;
+    std::size_t missing = 0;
+    for (std::u16string_view key : keys) {
+        wanted.push_back(trim(key));
+        if (!wanted.back().empty()) ++missing;
+    }
     section = trim(section);
-    key = trim(key);
-    const auto header = findSection(section);
-    if (!header || key.empty()) return std::nullopt;
-    const auto location = findKey(*header, key);
-    if (!location.line) return std::nullopt;
-    const std::u16string_view content(text.data() + location.line->begin,
-                                      location.line->end - location.line->begin);
-    return readValue(content.substr(content.find(u'=') + 1));
+    bool inSection = false;
+    for (auto line = nextLine(0); line && missing > 0; line = nextLine(line->next)) {
+        const std::u16string_view content(text.data() + line->begin, line->end - line->begin);
+        if (isHeader(content)) {
+            // Only the first section of the name counts.
+            if (inSection) break;
+            inSection = namesMatch(headerName(content), section);
+            continue;
+        }
+        const auto equals = content.find(u'=');
+        if (!inSection || equals == std::u16string_view::npos) continue;
+        const auto name = trim(content.substr(0, equals));
+        for (std::size_t i = 0; i < wanted.size(); ++i) {
+            // The first key of a name wins.
+            if (found[i] || wanted[i].empty() || !namesMatch(name, wanted[i])) continue;
+            found[i] = readValue(content.substr(equals + 1));
+            --missing;
+        }
+    }
+    return found;
 }
 
 std::u16string IniDocument::lineBreak() const {

@@ -2,8 +2,10 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sf {
 
@@ -45,6 +47,11 @@ class IniDocument {
     // The value of `key` in the first section named `section`, or nothing when
     // the section or the key is missing. The first key of that name wins.
     std::optional<std::u16string> value(std::u16string_view section, std::u16string_view key) const;
+
+    // The values of several keys of one section, as value() gives each, found
+    // in one pass over the text whatever the number of keys.
+    std::vector<std::optional<std::u16string>> values(
+        std::u16string_view section, std::span<const std::u16string_view> keys) const;
 
     // Stores `value` under `key`, creating the section and the key as needed.
     // Returns false when the key already held this value and nothing changed.

@@ -10,13 +10,14 @@
 namespace sf {
 namespace {
 
-std::u16string cutToBuffer(std::u16string value, std::size_t bufferSize) {
-    const std::size_t room = bufferSize == 0 ? 0 : bufferSize - 1;
-    if (value.size() <= room) return value;
-    std::size_t length = room;
-    if (length > 0 && isHighSurrogate(value[length - 1])) --length;
-    value.resize(length);
-    return value;
+std::u16string cutToBuffer(std::u16string_view value, std::size_t bufferSize) {
+    return std::u16string(leadingUnits(value, bufferSize == 0 ? 0 : bufferSize - 1));
+}
+
+Result<IniDocument> readDocument(const std::filesystem::path& file) {
+    auto bytes = readWholeFile(file, kMaxIniFileSize);
+    if (!bytes) return Error{bytes.error()};
+    return IniDocument::fromBytes(*bytes);
 }
 
 // The default as the profile functions use it: trailing spaces cut, one pair
@@ -47,14 +48,34 @@ Status checkNames(std::u16string_view section, std::u16string_view key) {
 }  // namespace
 
 IniFile IniFile::read(const std::filesystem::path& file) {
-    const auto bytes = readWholeFile(file);
-    return IniFile(bytes ? IniDocument::fromBytes(*bytes) : IniDocument());
+    auto document = readDocument(file);
+    return IniFile(document ? std::move(*document) : IniDocument());
+}
+
+Result<IniFile> IniFile::load(const std::filesystem::path& file) {
+    auto document = readDocument(file);
+    if (!document) return Error{document.error()};
+    return IniFile(std::move(*document));
 }
 
 std::u16string IniFile::get(std::u16string_view section, std::u16string_view key,
                             std::u16string_view defaultValue, std::size_t bufferSize) const {
-    auto value = document.value(section, key);
-    return cutToBuffer(value ? std::move(*value) : cleanDefault(defaultValue), bufferSize);
+    const ProfileRead read{key, defaultValue, bufferSize};
+    return std::move(get(section, std::span(&read, 1)).front());
+}
+
+std::vector<std::u16string> IniFile::get(std::u16string_view section,
+                                         std::span<const ProfileRead> reads) const {
+    std::vector<std::u16string_view> keys;
+    for (const ProfileRead& read : reads) keys.push_back(read.key);
+    auto found = document.values(section, keys);
+    std::vector<std::u16string> values;
+    for (std::size_t i = 0; i < reads.size(); ++i) {
+        const std::u16string value =
+            found[i] ? std::move(*found[i]) : cleanDefault(reads[i].defaultValue);
+        values.push_back(cutToBuffer(value, reads[i].bufferSize));
+    }
+    return values;
 }
 
 std::u16string readProfileString(const std::filesystem::path& file, std::u16string_view section,
@@ -72,9 +93,9 @@ Status writeProfileString(const std::filesystem::path& file, std::u16string_view
     IniDocument document;
     std::error_code ec;
     if (std::filesystem::exists(file, ec)) {
-        const auto bytes = readWholeFile(file);
-        if (!bytes) return Error{"cannot read " + pathToUtf8(file)};
-        document = IniDocument::fromBytes(*bytes);
+        auto read = readDocument(file);
+        if (!read) return Error{"cannot read " + quotedPath(file) + ": " + read.error()};
+        document = std::move(*read);
     }
     if (!document.set(section, key, value)) return success();
 

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <limits>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/IniDocument.h"
 #include "platform/Result.h"
@@ -18,17 +21,38 @@ inline constexpr std::size_t kProfileBufferSize = 260;
 // A buffer size for values that must come back whole, such as paths.
 inline constexpr std::size_t kWholeValue = std::numeric_limits<std::size_t>::max();
 
+// The largest INI file that is read. A settings file holds a few kilobytes;
+// a larger file is refused before it is read rather than held in memory.
+inline constexpr uint64_t kMaxIniFileSize = 16ull << 20;
+
+// One key to read from an INI file, as GetPrivateProfileStringW reads it.
+struct ProfileRead {
+    std::u16string_view key;
+    std::u16string_view defaultValue = u"";
+    std::size_t bufferSize = kProfileBufferSize;
+};
+
 // An INI file as it was when it was read, for reading several keys at once.
 class IniFile {
   public:
-    // A missing or unreadable file reads as an empty one: every key gives its default.
+    // A missing or unreadable file reads as an empty one, as the Windows
+    // profile functions read it: every key gives its default.
     static IniFile read(const std::filesystem::path& file);
+
+    // The file, or the reason it cannot be read (as InputFile::open gives it,
+    // or that it is larger than kMaxIniFileSize).
+    static Result<IniFile> load(const std::filesystem::path& file);
 
     // The value of `key` in `section`, or `defaultValue` when the section or the
     // key is missing (trailing spaces cut, one pair of quotes removed), cut to
     // `bufferSize` - 1 characters. A surrogate pair is never split by the cut.
     std::u16string get(std::u16string_view section, std::u16string_view key,
                        std::u16string_view defaultValue, std::size_t bufferSize) const;
+
+    // The values of several keys of one section, in the order of `reads`,
+    // found in one pass over the file.
+    std::vector<std::u16string> get(std::u16string_view section,
+                                    std::span<const ProfileRead> reads) const;
 
   private:
     explicit IniFile(IniDocument document) : document(std::move(document)) {}

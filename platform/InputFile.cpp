@@ -1,44 +1,54 @@
 #include "platform/InputFile.h"
 
 #include <string>
-#include <system_error>
+#include <utility>
 
 #include "platform/Utf.h"
 
 namespace sf {
 
-std::optional<InputFile> InputFile::open(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return std::nullopt;
-    std::ifstream stream(path, std::ios::binary);
-    if (!stream) return std::nullopt;
-    stream.seekg(0, std::ios::end);
-    const std::streamoff end = stream.tellg();
-    stream.seekg(0, std::ios::beg);
-    if (end < 0 || !stream) return std::nullopt;
-    return InputFile(path, std::move(stream), static_cast<uint64_t>(end));
-}
+InputFile::InputFile(InputFile&& other) noexcept
+    : filePath(std::move(other.filePath)),
+      handle(std::exchange(other.handle, kClosed)),
+      fileSize(other.fileSize) {}
 
-Status InputFile::readExactly(void* buffer, std::size_t size) {
-    stream.read(static_cast<char*>(buffer), static_cast<std::streamsize>(size));
-    if (static_cast<std::size_t>(stream.gcount()) != size) {
-        return Error{pathToUtf8(filePath) + " ended early or could not be read; was it changed?"};
+InputFile& InputFile::operator=(InputFile&& other) noexcept {
+    if (this != &other) {
+        close();
+        filePath = std::move(other.filePath);
+        handle = std::exchange(other.handle, kClosed);
+        fileSize = other.fileSize;
     }
-    return success();
+    return *this;
 }
 
-Status InputFile::seek(uint64_t offset) {
-    stream.clear();
-    stream.seekg(static_cast<std::streamoff>(offset), std::ios::beg);
-    if (!stream) return Error{"cannot seek in " + pathToUtf8(filePath)};
-    return success();
+InputFile::~InputFile() {
+    close();
 }
 
-std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
+Error InputFile::readFailed(const std::string& reason) const {
+    return Error{"cannot read " + quotedPath(filePath) + ": " + reason};
+}
+
+Error InputFile::endedEarly() const {
+    return Error{quotedPath(filePath) + " ended early or could not be read; was it changed?"};
+}
+
+Result<std::string> readWholeFile(const std::filesystem::path& path, uint64_t maxSize) {
     auto file = InputFile::open(path);
-    if (!file) return std::nullopt;
+    if (!file) return Error{file.error()};
+    if (file->size() > maxSize) {
+        std::string limit = std::to_string(maxSize) + " bytes";
+        if (maxSize % (1 << 20) == 0) {
+            limit = std::to_string(maxSize >> 20) + " MiB (" + limit + ")";
+        }
+        return Error{"it is " + std::to_string(file->size()) + " bytes long, over the limit of " +
+                     limit};
+    }
     std::string contents(static_cast<std::size_t>(file->size()), '\0');
-    if (!file->readExactly(contents.data(), contents.size())) return std::nullopt;
+    if (auto read = file->readExactly(contents.data(), contents.size()); !read) {
+        return Error{read.error()};
+    }
     return contents;
 }
 

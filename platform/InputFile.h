@@ -3,19 +3,26 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <optional>
+#include <limits>
+#include <string>
 
 #include "platform/Result.h"
 
 namespace sf {
 
-// A file opened for reading, with its size taken when it was opened.
+// A regular file opened for reading, with its size taken when it was opened.
 class InputFile {
   public:
-    // The file, or nothing when it cannot be opened for reading (missing,
-    // no permission, a folder).
-    static std::optional<InputFile> open(const std::filesystem::path& path);
+    // Opens `path` for reading. Anything but a regular file (a folder, a named
+    // pipe, a device) is refused at once, without waiting on it. The error is
+    // the reason alone, in the system's words ("No such file or directory") or
+    // ours ("it is a named pipe, not a regular file"), for the caller to put
+    // after what it was opening.
+    static Result<InputFile> open(const std::filesystem::path& path);
+
+    InputFile(InputFile&& other) noexcept;
+    InputFile& operator=(InputFile&& other) noexcept;
+    ~InputFile();
 
     uint64_t size() const { return fileSize; }
     const std::filesystem::path& path() const { return filePath; }
@@ -27,15 +34,31 @@ class InputFile {
     Status seek(uint64_t offset);
 
   private:
-    InputFile(std::filesystem::path p, std::ifstream s, uint64_t size)
-        : filePath(std::move(p)), stream(std::move(s)), fileSize(size) {}
+    // The system's handle of the open file: a descriptor, or a Windows HANDLE.
+    using NativeHandle = std::intptr_t;
+    static constexpr NativeHandle kClosed = -1;
+
+    InputFile(std::filesystem::path path, NativeHandle handle, uint64_t size)
+        : filePath(std::move(path)), handle(handle), fileSize(size) {}
+    void close();
+
+    // The failures of a read, in words that name the file.
+    Error readFailed(const std::string& reason) const;
+    Error endedEarly() const;
 
     std::filesystem::path filePath;
-    std::ifstream stream;
-    uint64_t fileSize;
+    NativeHandle handle = kClosed;
+    uint64_t fileSize = 0;
 };
 
-// Reads a whole (small) file, or nothing when it cannot be read.
-std::optional<std::string> readWholeFile(const std::filesystem::path& path);
+// What InputFile::open says of a path that is there but is no regular file.
+inline constexpr const char* kFolderNotFile = "it is a folder, not a regular file";
+inline constexpr const char* kPipeNotFile = "it is a named pipe, not a regular file";
+inline constexpr const char* kDeviceNotFile = "it is a device, not a regular file";
+
+// Reads a whole file of at most `maxSize` bytes; a larger one is refused
+// before it is read. The error is the reason alone, as InputFile::open gives it.
+Result<std::string> readWholeFile(const std::filesystem::path& path,
+                                  uint64_t maxSize = std::numeric_limits<uint64_t>::max());
 
 }  // namespace sf

@@ -11,7 +11,7 @@ namespace sf {
 namespace {
 
 bool canBeOpened(const std::filesystem::path& file) {
-    return InputFile::open(file).has_value();
+    return InputFile::open(file).ok();
 }
 
 // Copies `seed` onto `target` whole, under the target's lock, unless another

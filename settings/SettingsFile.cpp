@@ -1,32 +1,83 @@
 #include "settings/SettingsFile.h"
 
+#include <vector>
+
+#include "platform/Utf.h"
+
 namespace sf {
+namespace {
+
+// Only the path fields have read-only controls, so no typing limit.
+bool holdsAPath(const TextField& field) {
+    return field.typingLimit == 0;
+}
+
+// Where a row of a field table stands in it.
+template <typename Field, std::size_t N>
+std::size_t indexOf(const std::array<Field, N>& table, const Field& field) {
+    std::size_t i = 0;
+    while (i + 1 < N && table[i].control != field.control) ++i;
+    return i;
+}
+
+}  // namespace
 
 std::size_t readBufferSize(const TextField& field) {
-    // Only the path fields have read-only controls, so no typing limit.
-    return field.typingLimit == 0 ? kWholeValue : kProfileBufferSize;
+    return holdsAPath(field) ? kWholeValue : kProfileBufferSize;
 }
 
-std::optional<std::u16string> storedText(const IniFile& file, const TextField& field) {
-    auto value = file.get(kSettingsSection, field.key, u"", readBufferSize(field));
-    if (value.empty()) return std::nullopt;
-    return value;
-}
-
-bool storedFlagIsOn(const IniFile& file, const FlagField& flag) {
-    return !flag.key.empty() &&
-           file.get(kSettingsSection, flag.key, u"", kProfileBufferSize) == u"1";
-}
-
-ProjectSettings readSettingsFile(const std::filesystem::path& file, ProjectSettings base) {
-    const auto ini = IniFile::read(file);
+StoredSettings::StoredSettings(const IniFile& file) {
+    std::vector<ProfileRead> reads;
     for (const TextField& field : kTextFields) {
-        if (auto value = storedText(ini, field)) base.*field.member = std::move(*value);
+        reads.push_back({field.key, u"", readBufferSize(field)});
     }
-    for (const FlagField& flag : kFlagFields) {
-        if (storedFlagIsOn(ini, flag)) base.*flag.member = true;
+    for (const FlagField& flag : kFlagFields) reads.push_back({flag.key});
+    const auto values = file.get(kSettingsSection, reads);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (!values[i].empty()) texts[i] = values[i];
+    }
+    for (std::size_t i = 0; i < flags.size(); ++i) {
+        flags[i] = !kFlagFields[i].key.empty() && values[texts.size() + i] == u"1";
+    }
+}
+
+const std::optional<std::u16string>& StoredSettings::text(const TextField& field) const {
+    return texts[indexOf(kTextFields, field)];
+}
+
+bool StoredSettings::flagIsOn(const FlagField& flag) const {
+    return flags[indexOf(kFlagFields, flag)];
+}
+
+void StoredSettings::resolvePathsAgainst(const std::filesystem::path& folder) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (!holdsAPath(kTextFields[i]) || !texts[i]) continue;
+        const auto path = pathFromUtf16(*texts[i]);
+        if (path.is_relative()) texts[i] = pathToUtf16(folder / path);
+    }
+}
+
+ProjectSettings StoredSettings::applyTo(ProjectSettings base) const {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (texts[i]) base.*kTextFields[i].member = *texts[i];
+    }
+    for (std::size_t i = 0; i < flags.size(); ++i) {
+        if (flags[i]) base.*kFlagFields[i].member = true;
     }
     return base;
+}
+
+Result<ProjectSettings> readSettingsFile(const std::filesystem::path& file, ProjectSettings base,
+                                         RelativePaths relativePaths) {
+    const auto ini = IniFile::load(file);
+    if (!ini) {
+        return Error{"cannot read the settings file " + quotedPath(file) + ": " + ini.error()};
+    }
+    StoredSettings stored(*ini);
+    if (relativePaths == RelativePaths::FromFileFolder) {
+        stored.resolvePathsAgainst(file.parent_path());
+    }
+    return stored.applyTo(std::move(base));
 }
 
 }  // namespace sf

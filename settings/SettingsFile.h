@@ -1,11 +1,13 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
 
 #include "platform/IniProfile.h"
+#include "platform/Result.h"
 #include "settings/ProjectSettings.h"
 
 namespace sf {
@@ -15,17 +17,45 @@ namespace sf {
 // can be longer than that.
 std::size_t readBufferSize(const TextField& field);
 
-// The value that a settings file holds for a text field, or nothing when it
-// holds none or an empty one (the field then keeps its value).
-std::optional<std::u16string> storedText(const IniFile& file, const TextField& field);
+// What a settings file holds for the fields of the record, read from the
+// file in one pass.
+class StoredSettings {
+  public:
+    explicit StoredSettings(const IniFile& file);
 
-// True when the settings file turns the flag on: its value is exactly "1".
-// No value turns a flag off.
-bool storedFlagIsOn(const IniFile& file, const FlagField& flag);
+    // The value the file holds for a text field, or nothing when it holds none
+    // or an empty one (the field then keeps its value).
+    const std::optional<std::u16string>& text(const TextField& field) const;
+
+    // True when the file turns the flag on: its value is exactly "1". No value
+    // turns a flag off.
+    bool flagIsOn(const FlagField& flag) const;
+
+    // Makes every relative image and command-key path name a file in `folder`.
+    void resolvePathsAgainst(const std::filesystem::path& folder);
+
+    // The record `base` with every field that the file holds taken from it, by
+    // the rules of a load: an empty or missing value keeps the field, and a
+    // flag is only ever turned on.
+    ProjectSettings applyTo(ProjectSettings base) const;
+
+  private:
+    std::array<std::optional<std::u16string>, kTextFields.size()> texts;
+    std::array<bool, kFlagFields.size()> flags{};
+};
+
+// Where the relative paths in a settings file point.
+enum class RelativePaths {
+    // At the working folder, as the dialog reads its own setting.ini.
+    FromWorkingFolder,
+    // Beside the settings file, as a project's settings file is read.
+    FromFileFolder,
+};
 
 // The record `base` with every field that the settings file holds taken from
-// it, by the rules of a load: an empty or missing value keeps the field, and a
-// flag is only ever turned on. A missing file leaves `base` as it is.
-ProjectSettings readSettingsFile(const std::filesystem::path& file, ProjectSettings base);
+// it, as applyTo does. A file that is missing or cannot be read is an error
+// naming it, with the reason.
+Result<ProjectSettings> readSettingsFile(const std::filesystem::path& file, ProjectSettings base,
+                                         RelativePaths relativePaths);
 
 }  // namespace sf

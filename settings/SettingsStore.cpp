@@ -84,16 +84,16 @@ Status SettingsStore::showText(ControlId control, std::u16string_view text) {
 }
 
 Status SettingsStore::loadSettings(const std::filesystem::path& fileName) {
-    const auto file = IniFile::read(settingsDirectory / fileName);
+    const StoredSettings stored(IniFile::read(settingsDirectory / fileName));
     Status result = success();
     for (const TextField& field : kTextFields) {
-        const auto value = storedText(file, field);
+        const auto& value = stored.text(field);
         if (!value) continue;
         keepFirstFailure(result, showText(field.control, *value));
         settings.*field.member = *value;
     }
     for (const FlagField& flag : kFlagFields) {
-        if (!storedFlagIsOn(file, flag)) continue;
+        if (!stored.flagIsOn(flag)) continue;
         controls.check(flag.control);
         settings.*flag.member = true;
     }

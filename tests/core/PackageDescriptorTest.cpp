@@ -79,7 +79,8 @@ TEST(PackageDescriptor, A32CharacterTitleFillsHalfItsField) {
 }
 
 // A 100-character note would otherwise run over the digest, key and flag
-// fields; it is cut at the 64 code units its field holds.
+// fields; it is cut at the 64 code units its field holds, or at 63 where the
+// 64th is the first half of a surrogate pair.
 TEST(PackageDescriptor, LongTextsAreCutToTheirFields) {
     ProjectSettings s;
     s.note = std::u16string(100, u'N');
@@ -96,6 +97,10 @@ TEST(PackageDescriptor, LongTextsAreCutToTheirFields) {
     EXPECT_EQ(d.ansiText(descriptor::apVid), "12345678");
     EXPECT_EQ(d.ansiText(descriptor::apUsage), "ABCD");
     EXPECT_EQ(d.ansiText(descriptor::iapVid), "");
+
+    // A cut never keeps half of a surrogate pair: the note loses the whole emoji.
+    s.note = std::u16string(63, u'a') + u"\U0001F600";
+    EXPECT_EQ(PackageDescriptor::fill(s, {}).utf16Text(descriptor::note), std::u16string(63, u'a'));
 }
 
 TEST(PackageDescriptor, IdentifiersAreStoredInTheAnsiCodePage) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "package/ByteOrder.h"
 #include "package/ImageEntry.h"
 #include "package/PackageBuilder.h"
 #include "package/PackageReader.h"
+#include "package/Scrambler.h"
 #include "platform/Utf.h"
 #include "support/FakeMakeUi.h"
 #include "support/TempDir.h"
@@ -176,15 +178,36 @@ TEST(PackageReader, RejectsFilesThatAreNotPackagesWithTheReason) {
     EXPECT_NE(noMagic.error().find("not a package"), std::string::npos);
 }
 
-TEST_F(PackageTest, ReaderRejectsLengthsThatDoNotFitTheFile) {
-    const auto s = withImages(50, std::nullopt);
-    auto bytes = make(s).bytes;
-    // Cut the template off: the internal length (50) no longer fits in front of the trailer.
-    std::vector<uint8_t> cut(bytes.end() - 688 - 10, bytes.end());
-    std::span<const uint8_t, kTrailerSize> trailer(cut.data() + 10, kTrailerSize);
-    auto result = parsePackageTrailer(trailer, cut.size());
-    ASSERT_FALSE(result.ok());
-    EXPECT_NE(result.error().find("do not fit"), std::string::npos);
+// A package whose descriptor says what no package can hold is rejected,
+// for the reason that is true of it.
+TEST_F(PackageTest, ReaderRejectsADamagedPackageWithItsTrueReason) {
+    const auto package = make(withImages(50, std::nullopt));
+    const auto key = readPackage(package.path)->key;
+    const struct {
+        DescriptorField field;
+        uint32_t value;
+        uint64_t fileSize;
+        std::string reason;
+    } cases[] = {
+        {descriptor::cmdKeyLength, 65, package.bytes.size(), "said to be 65 bytes long"},
+        {descriptor::cmdKeyLength, 65535, package.bytes.size(), "said to be 65535 bytes long"},
+        {descriptor::constantOne, 2, package.bytes.size(), "holds 2 where every package holds 1"},
+        // Without the template the internal image (50 bytes) cannot stand before the trailer.
+        {descriptor::constantOne, 1, kTrailerSize + 10, "image lengths do not fit"},
+    };
+    for (const auto& c : cases) {
+        std::vector<uint8_t> trailer(package.bytes.end() - kTrailerSize, package.bytes.end());
+        const std::span<uint8_t, kDescriptorSize> d(trailer.data() + 2 * kImageEntrySize,
+                                                    kDescriptorSize);
+        const Scrambler scrambler(key);
+        scrambleDescriptor(d, scrambler);
+        storeLittleEndian(&d[c.field.offset], c.value, c.field.width);
+        scrambleDescriptor(d, scrambler);
+        const auto read =
+            parsePackageTrailer(std::span<const uint8_t, kTrailerSize>(trailer), c.fileSize);
+        ASSERT_FALSE(read.ok()) << c.reason;
+        EXPECT_NE(read.error().find(c.reason), std::string::npos) << read.error();
+    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "ScratchFolder.h"
 #include "platform/IniProfile.h"
+#include "platform/Utf.h"
 #include "settings/SettingsFile.h"
 
 namespace sf {
@@ -272,14 +273,52 @@ TEST(SettingsFile, ReadsEveryStoredFieldOverTheBase) {
     base.version = u"kept";
     base.cmdViaControlEndpoint = true;
 
-    const ProjectSettings read = readSettingsFile(file, base);
+    const auto read = readSettingsFile(file, base, RelativePaths::FromWorkingFolder);
+    ASSERT_TRUE(read.ok()) << read.error();
     ProjectSettings expected = base;
     expected.title = u"  T  ";
     expected.internalImagePath = u"C:\\fw\\internal.bin";
     expected.apVid = u"1A2B";
     expected.digestEnabled = true;
-    EXPECT_EQ(read, expected);
-    EXPECT_EQ(readSettingsFile(scratch / "missing.ini", base), base);
+    EXPECT_EQ(*read, expected);
+}
+
+TEST(SettingsFile, RelativePathsNameFilesBesideTheFileOnlyWhenAsked) {
+    ScratchFolder scratch;
+    const auto file = scratch / "project.ini";
+    const auto absolute = pathToUtf16(scratch / "elsewhere" / "ext.bin");
+    scratch.put(file, "[SETTING]\nImagePath1=fw/int.bin\nCMDKEYPath=key.bin\nImagePath2=" +
+                          utf16ToUtf8(absolute) + "\nTitleString=fw/title\n");
+    const auto beside = readSettingsFile(file, {}, RelativePaths::FromFileFolder);
+    ASSERT_TRUE(beside.ok()) << beside.error();
+    EXPECT_EQ(pathFromUtf16(beside->internalImagePath), scratch / "fw/int.bin");
+    EXPECT_EQ(pathFromUtf16(beside->cmdKeyPath), scratch / "key.bin");
+    EXPECT_EQ(beside->externalImagePath, absolute);
+    EXPECT_EQ(beside->title, u"fw/title");
+
+    const auto here = readSettingsFile(file, {}, RelativePaths::FromWorkingFolder);
+    ASSERT_TRUE(here.ok()) << here.error();
+    EXPECT_EQ(here->internalImagePath, u"fw/int.bin");
+}
+
+// The dialog reads its setting.ini as the profile functions do, whatever it
+// holds; a settings file named by the user must be read, or it is an error.
+TEST(SettingsFile, AFileThatCannotBeReadIsAnErrorThatNamesIt) {
+    ScratchFolder scratch;
+    std::filesystem::create_directory(scratch / "folder.ini");
+    scratch.put(scratch / "huge.ini", "[SETTING]\nTitleString=x\n");
+    std::filesystem::resize_file(scratch / "huge.ini", kMaxIniFileSize + 1);
+    const struct {
+        const char* name;
+        const char* reason;
+    } cases[] = {{"missing.ini", ""}, {"folder.ini", "folder"}, {"huge.ini", "16777217 bytes"}};
+    for (const auto& c : cases) {
+        const auto read = readSettingsFile(scratch / c.name, {}, RelativePaths::FromWorkingFolder);
+        ASSERT_FALSE(read.ok()) << c.name;
+        EXPECT_NE(read.error().find(c.name), std::string::npos) << read.error();
+        EXPECT_NE(read.error().find(c.reason), std::string::npos) << read.error();
+    }
+    EXPECT_EQ(IniFile::read(scratch / "huge.ini").get(u"SETTING", u"TitleString", u"-", 260), u"-");
 }
 
 }  // namespace

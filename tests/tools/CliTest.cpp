@@ -12,6 +12,9 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "support/AnotherUser.h"
 #include "support/TempDir.h"
 
@@ -151,25 +154,92 @@ TEST_F(CliTest, AnExistingOutputIsReplacedOnlyWithForce) {
     EXPECT_GT(test::readBytes(dir / "pkg.exe").size(), 4000u);
 }
 
-TEST_F(CliTest, FailuresAndUsageErrorsHaveTheirExitCodes) {
-    const auto missingImage =
-        run(kSfmaker + " make --output " + path("x.exe") + " --internal " + path("none"));
-    EXPECT_EQ(missingImage.exitCode, 1);
-    EXPECT_NE(missingImage.out.find("Can not open Image file!"), std::string::npos);
+struct Expected {
+    std::string command;
+    int exitCode;
+    std::string says;
+};
 
-    const auto noImage = run(kSfmaker + " make --output " + path("x.exe") + " --title t");
-    EXPECT_EQ(noImage.exitCode, 1);
-    EXPECT_NE(noImage.out.find("Please specify image path!"), std::string::npos);
+void expectEach(const std::vector<Expected>& cases) {
+    for (const auto& c : cases) {
+        const auto ran = run(c.command);
+        EXPECT_EQ(ran.exitCode, c.exitCode) << c.command << "\n" << ran.out;
+        EXPECT_NE(ran.out.find(c.says), std::string::npos) << c.command << "\n" << ran.out;
+    }
+}
 
-    const auto missingTemplate = run(makeCommand("x.exe", "--template " + path("none")));
-    EXPECT_EQ(missingTemplate.exitCode, 1);
-    EXPECT_NE(missingTemplate.out.find("Can not open AP.EXE file!"), std::string::npos);
-
-    EXPECT_EQ(run(makeCommand("x.exe", "--ap-vid 12G4")).exitCode, 2);
-    EXPECT_EQ(run(makeCommand("x.exe", "--title " + std::string(33, 'T'))).exitCode, 2);
-    EXPECT_EQ(run(kSfmaker + " frobnicate").exitCode, 2);
-    EXPECT_EQ(run(kSfmaker + " inspect " + path("internal.bin")).exitCode, 1);
+// Every file the tool reads is named with what it is for and the reason it
+// cannot be used, and only a regular file is read: a named pipe or a device
+// is refused at once rather than waited on or read as empty.
+TEST_F(CliTest, EveryInputThatCannotBeReadIsNamedWithTheReason) {
+    ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir / "folder");
+    const std::string none = path("none");
+    const std::string pipe = path("pipe");
+    const std::string missing = "': No such file or directory";
+    const std::string make = kSfmaker + " make --time 1 --output " + path("x.exe") + " ";
+    const std::string withImage = make + "--internal " + path("internal.bin") + " ";
+    expectEach({
+        {make + "--internal " + none, 1,
+         "sfmaker: cannot open the internal image '" + none + missing},
+        {make + "--internal " + path("folder"), 1,
+         "internal image '" + path("folder") + "': it is a folder, not a regular file"},
+        {make + "--internal " + pipe, 1,
+         "internal image '" + pipe + "': it is a named pipe, not a regular file"},
+        {make + "--internal /dev/zero", 1,
+         "internal image '/dev/zero': it is a device, not a regular file"},
+        {withImage + "--external " + none, 1, "cannot open the external image '" + none + missing},
+        {withImage + "--template " + pipe, 1,
+         "cannot open the template '" + pipe + "': it is a named pipe"},
+        {withImage + "--cmd-key " + none, 1, "cannot open the command-key file '" + none + missing},
+        {withImage + "--settings " + none, 1, "cannot read the settings file '" + none + missing},
+        {withImage + "--settings " + pipe, 1, "it is a named pipe"},
+        {kSfmaker + " inspect " + pipe, 1, "cannot open the package '" + pipe + "': it is a named"},
+        {kSfmaker + " extract " + pipe + " --dir " + path("out"), 1, "it is a named pipe"},
+        {kSfmaker + " inspect " + path("internal.bin"), 1, "not a package"},
+    });
     EXPECT_FALSE(std::filesystem::exists(dir / "x.exe"));
+}
+
+TEST_F(CliTest, UsageErrorsNameTheValueThatIsWrong) {
+    std::ofstream(dir / "empty.ini") << "[SETTING]\nTitleString=t\n";
+    const std::string make = kSfmaker + " make --output " + path("x.exe");
+    const std::string epoch = " " + make + " --internal " + path("internal.bin");
+    expectEach({
+        {makeCommand("x.exe", "--ap-vid 12G4"), 2, "12G4"},
+        {makeCommand("x.exe", "--title " + std::string(33, 'T')), 2, "at most 32"},
+        {kSfmaker + " frobnicate", 2, "subcommand"},
+        {makeCommand("x.exe", "--time 99999999999999999999"), 2, "'99999999999999999999'"},
+        {"SOURCE_DATE_EPOCH=5x" + epoch, 2, "SOURCE_DATE_EPOCH is '5x'"},
+        {"SOURCE_DATE_EPOCH=1e3" + epoch, 2, "SOURCE_DATE_EPOCH is '1e3'"},
+        {"SOURCE_DATE_EPOCH=-" + epoch, 2, "SOURCE_DATE_EPOCH is '-'"},
+        {make + " --title t", 2, "no internal image: give --internal FILE"},
+        {make + " --settings " + path("empty.ini"), 2,
+         "--internal FILE, or ImagePath1 in the settings file '" + path("empty.ini") + "'"},
+    });
+    EXPECT_FALSE(std::filesystem::exists(dir / "x.exe"));
+    expectEach({{"SOURCE_DATE_EPOCH=" + epoch, 0, "Package written"}});
+}
+
+// Root reads every file whatever its permissions, so this runs as nobody.
+TEST_F(CliTest, ASettingsFileThatExistsButCannotBeReadIsAFailure) {
+    if (::geteuid() != 0 || std::system("command -v setpriv >/dev/null") != 0) {
+        GTEST_SKIP() << "needs root and setpriv, to run as another user";
+    }
+    const auto folder = dir / "data" / "QX32_SparrowflasherMakerIII";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "setting.ini") << "[SETTING]\nImagePath1=" << path("internal.bin");
+    std::filesystem::copy_file(folder / "setting.ini", dir / "s.ini");
+    std::filesystem::permissions(folder / "setting.ini", std::filesystem::perms::none);
+    std::filesystem::permissions(dir / "s.ini", std::filesystem::perms::none);
+    const std::string asNobody = "XDG_DATA_HOME=" + path("data") +
+                                 " setpriv --reuid=65534 --regid=65534 --clear-groups " + kSfmaker +
+                                 " make --output " + path("x.exe");
+    expectEach({
+        {asNobody + " --settings " + path("s.ini"), 1,
+         "cannot read the settings file '" + path("s.ini") + "': Permission denied"},
+        {asNobody, 1, "setting.ini': Permission denied"},
+    });
 }
 
 TEST_F(CliTest, ThePackageRunsAndExtractsItsImages) {
@@ -199,12 +269,15 @@ TEST_F(CliTest, ThePackageRunsAndExtractsItsImages) {
     }
 }
 
+// Relative paths in a named settings file name files beside it; those in the
+// dialog's own setting.ini name files in the working folder, as the dialog reads them.
 TEST_F(CliTest, SettingsFileGivesTheFieldsAndOptionsOverrideIt) {
-    std::ofstream(dir / "project.ini")
+    std::filesystem::create_directory(dir / "project");
+    std::ofstream(dir / "project" / "project.ini")
         << "[SETTING]\nTitleString=From the file\nAPVIDString=ABCD\n"
-        << "IDIGESTString=12\nIDigestEn=1\nImagePath1=" << path("internal.bin") << "\n";
-    const auto made = run(kSfmaker + " make --time 5 --output " + path("pkg.exe") + " --settings " +
-                          path("project.ini") + " --ap-vid 9999");
+        << "IDIGESTString=12\nIDigestEn=1\nImagePath1=../internal.bin\n";
+    const auto made = run("cd / && " + kSfmaker + " make --time 5 --output " + path("pkg.exe") +
+                          " --settings " + path("project/project.ini") + " --ap-vid 9999");
     ASSERT_EQ(made.exitCode, 0) << made.out;
     const auto json =
         nlohmann::json::parse(run(kSfmaker + " inspect --json " + path("pkg.exe")).out);
@@ -212,18 +285,14 @@ TEST_F(CliTest, SettingsFileGivesTheFieldsAndOptionsOverrideIt) {
     EXPECT_EQ(json["apVid"], "9999");
     EXPECT_EQ(json["digestValue"], 0x12);
     EXPECT_EQ(json["internal"]["length"], 4000);
-
-    EXPECT_EQ(run(kSfmaker + " make --output " + path("x.exe") + " --settings " + path("none.ini"))
-                  .exitCode,
-              2);
 }
 
 TEST_F(CliTest, WithoutFieldOptionsTheDialogsSettingsAreUsed) {
     const auto folder = dir / "data" / "QX32_SparrowflasherMakerIII";
     std::filesystem::create_directories(folder);
     std::ofstream(folder / "setting.ini")
-        << "[SETTING]\nVersionString=7.7\nImagePath1=" << path("internal.bin") << "\n";
-    const auto made = run("XDG_DATA_HOME=" + path("data") + " " + kSfmaker +
+        << "[SETTING]\nVersionString=7.7\nImagePath1=internal.bin\n";
+    const auto made = run("cd " + path("") + " && XDG_DATA_HOME=" + path("data") + " " + kSfmaker +
                           " make --time 5 --output " + path("pkg.exe"));
     ASSERT_EQ(made.exitCode, 0) << made.out;
     const auto json =
@@ -357,6 +426,19 @@ TEST_F(CliTest, ExtractRefusesEarlierResultsUnlessForcedAndLeavesNoHalfResult) {
         EXPECT_EQ(test::readBytes(dir / folder / "internal.bin"), patternBytes(100, 9));
         EXPECT_FALSE(fs::exists(dir / folder / "external.bin"));
     }
+}
+
+// On Linux a name is bytes: one that is no UTF-8 reaches the file system unchanged.
+TEST_F(CliTest, NamesThatAreNotUtf8AreUsedByteForByte) {
+    const std::string image = path("in\xE9.bin");
+    std::filesystem::copy_file(dir / "internal.bin", image);
+    const auto made = run(kSfmaker + " make --time 5 --output '" + path("out\xE9.exe") +
+                          "' --internal '" + image + "' --cmd-key '" + path("cmd.key") + "'");
+    ASSERT_EQ(made.exitCode, 0) << made.out;
+    const auto extracted =
+        run(kSfmaker + " extract '" + path("out\xE9.exe") + "' --dir '" + path("d\xE9") + "'");
+    ASSERT_EQ(extracted.exitCode, 0) << extracted.out;
+    EXPECT_EQ(test::readBytes(dir / "d\xE9" / "internal.bin"), patternBytes(4000, 1));
 }
 
 TEST(TemplateCli, RunBareItSaysItCarriesNoPackage) {

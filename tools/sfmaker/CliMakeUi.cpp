@@ -28,17 +28,28 @@ std::string oneLine(std::string text) {
 CliMakeUi::CliMakeUi(std::filesystem::path out, bool forced)
     : output(std::move(out)), force(forced) {}
 
-void CliMakeUi::message(const std::string& text, const std::string& caption) {
+void CliMakeUi::tell(const std::string& text) {
     if (shownPercent >= 0) std::cerr << '\n';
-    if (caption == "Success") {
-        std::cout << "Package written: " << pathToUtf8(output) << '\n';
-    } else {
-        std::cerr << "sfmaker: " << oneLine(text) << '\n';
-    }
+    shownPercent = -1;
+    std::cerr << "sfmaker: " << oneLine(text) << '\n';
+}
+
+void CliMakeUi::message(const std::string& text, const std::string& caption) {
+    if (caption != "Success") return tell(text);
+    if (shownPercent >= 0) std::cerr << '\n';
+    std::cout << "Package written: " << pathToUtf8(output) << '\n';
 }
 
 void CliMakeUi::applicationMessage(const std::string& text) {
-    std::cerr << "sfmaker: " << oneLine(text) << '\n';
+    tell(text);
+}
+
+void CliMakeUi::failure(const std::string&, const std::string&, const std::string& detail) {
+    tell(detail);
+}
+
+void CliMakeUi::applicationFailure(const std::string&, const std::string& detail) {
+    tell(detail);
 }
 
 std::optional<std::filesystem::path> CliMakeUi::askSavePath() {

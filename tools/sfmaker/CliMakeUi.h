@@ -10,13 +10,17 @@ namespace sf {
 
 // Answers the Make command's questions from the command line: the output is
 // the one given, an existing file is replaced only when forced, and messages
-// go to stdout (success) or stderr (everything else).
+// go to stdout (success) or stderr (everything else). A failure is told in
+// its detail, which names the file and the reason, not in the dialog's words.
 class CliMakeUi : public MakeUi {
   public:
     CliMakeUi(std::filesystem::path output, bool force);
 
     void message(const std::string& text, const std::string& caption) override;
     void applicationMessage(const std::string& text) override;
+    void failure(const std::string& text, const std::string& caption,
+                 const std::string& detail) override;
+    void applicationFailure(const std::string& text, const std::string& detail) override;
     std::optional<std::filesystem::path> askSavePath() override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
     void progress(uint64_t written, uint64_t total) override;
@@ -25,6 +29,9 @@ class CliMakeUi : public MakeUi {
     bool refusedOverwrite() const { return refused; }
 
   private:
+    // A line on stderr, after any progress shown.
+    void tell(const std::string& text);
+
     std::filesystem::path output;
     bool force;
     bool asked = false;

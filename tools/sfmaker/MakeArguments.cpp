@@ -1,7 +1,11 @@
 #include "tools/sfmaker/MakeArguments.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
+#include <string_view>
+#include <system_error>
 
 #include "platform/Utf.h"
 #include "tools/sfmaker/PathOptions.h"
@@ -31,15 +35,25 @@ constexpr std::array<TextOption, 14> kTextOptions = {{
      "Command-key file (up to 64 bytes); turns the key on"},
 }};
 
-// Checks a value against the dialog's rules for its field: the typing limit,
-// and hex digits only for the USB identifiers and the digest.
-CLI::Validator fieldRule(const TextOption& option) {
-    const TextField* field = nullptr;
+const TextField& fieldOf(const TextOption& option) {
+    const TextField* field = &kTextFields.front();
     for (const auto& f : kTextFields) {
         if (f.member == option.member) field = &f;
     }
-    const auto limit = static_cast<std::size_t>(field->typingLimit);
-    const bool hex = field->hexKeysOnly || field->control == IDC_DIGEST;
+    return *field;
+}
+
+// The paths have no typing limit: their controls are read-only.
+bool holdsAPath(const TextOption& option) {
+    return fieldOf(option).typingLimit == 0;
+}
+
+// Checks a value against the dialog's rules for its field: the typing limit,
+// and hex digits only for the USB identifiers and the digest.
+CLI::Validator fieldRule(const TextOption& option) {
+    const TextField& field = fieldOf(option);
+    const auto limit = static_cast<std::size_t>(field.typingLimit);
+    const bool hex = field.hexKeysOnly || field.control == IDC_DIGEST;
     return CLI::Validator(
         [limit, hex](std::string& value) -> std::string {
             const std::size_t length = utf8ToUtf16(value).size();
@@ -55,6 +69,25 @@ CLI::Validator fieldRule(const TextOption& option) {
         "");
 }
 
+// Seconds since 1970 as `date +%s` prints them: decimal digits with an
+// optional minus, within 64 bits; nothing for anything else.
+std::optional<int64_t> parseSeconds(std::string_view text) {
+    int64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc{} || stop != end) return std::nullopt;
+    return value;
+}
+
+CLI::Validator secondsRule() {
+    return CLI::Validator(
+        [](std::string& value) -> std::string {
+            if (parseSeconds(value)) return {};
+            return "a whole number of seconds since 1970 that fits in 64 bits, got '" + value + "'";
+        },
+        "SECONDS");
+}
+
 }  // namespace
 
 MakeArguments::MakeArguments(CLI::App& command) {
@@ -63,8 +96,7 @@ MakeArguments::MakeArguments(CLI::App& command) {
     addPathOption(command, "--settings", settingsFile,
                   "Take every field from this settings file (as setting.ini holds them); "
                   "other options override it. Without it and without field options, the "
-                  "dialog's own setting.ini is used")
-        ->check(existingFile());
+                  "dialog's own setting.ini is used. Relative paths in it name files beside it");
     addPathOption(command, "--template", templatePath,
                   "The template updater (default: AP2.EXE beside sfmaker)");
     for (std::size_t i = 0; i < kTextOptions.size(); ++i) {
@@ -75,13 +107,20 @@ MakeArguments::MakeArguments(CLI::App& command) {
     command.add_flag("--no-verify", noVerify, "Turn Verify off");
     command.add_flag("--cmd-via-control-endpoint", cmdViaControlEndpoint,
                      "Send commands through the control endpoint");
-    command.add_option("--time", time,
-                       "Seconds since 1970 that seed the package key (reproducible builds)");
+    command
+        .add_option_function<std::string>(
+            "--time", [this](const std::string& value) { time = parseSeconds(value); },
+            "Seconds since 1970 that seed the package key (reproducible builds)")
+        ->check(secondsRule());
 }
 
 ProjectSettings MakeArguments::applyTo(ProjectSettings settings) const {
     for (std::size_t i = 0; i < kTextOptions.size(); ++i) {
-        if (textOptions[i]->count() > 0) settings.*kTextOptions[i].member = utf8ToUtf16(texts[i]);
+        if (textOptions[i]->count() == 0) continue;
+        // A path keeps its bytes, whatever they are; a text is UTF-8.
+        settings.*kTextOptions[i].member = holdsAPath(kTextOptions[i])
+                                               ? pathToUtf16(pathFromUtf8(texts[i]))
+                                               : utf8ToUtf16(texts[i]);
     }
     if (given(&ProjectSettings::cmdKeyPath)) settings.cmdKeyEnabled = true;
     if (given(&ProjectSettings::digest)) settings.digestEnabled = true;
@@ -104,12 +143,12 @@ bool MakeArguments::setsAnyField() const {
     return false;
 }
 
-int64_t MakeArguments::keyTime() const {
+Result<int64_t> MakeArguments::keyTime() const {
     if (time) return *time;
     if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
-        char* end = nullptr;
-        const long long value = std::strtoll(epoch, &end, 10);
-        if (end && *end == '\0') return value;
+        if (auto seconds = parseSeconds(epoch)) return *seconds;
+        return Error{"SOURCE_DATE_EPOCH is '" + std::string(epoch) +
+                     "', not a whole number of seconds since 1970; set it to one, or unset it"};
     }
     return static_cast<int64_t>(std::time(nullptr));
 }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/Result.h"
 #include "settings/ProjectSettings.h"
 
 namespace sf {
@@ -23,8 +24,10 @@ class MakeArguments {
     // True when any option that sets a field or a flag was given.
     bool setsAnyField() const;
 
-    // The seed of the package key: --time, else SOURCE_DATE_EPOCH, else the clock.
-    int64_t keyTime() const;
+    // The seed of the package key: --time, else SOURCE_DATE_EPOCH (unless it
+    // is empty), else the clock. A SOURCE_DATE_EPOCH that is not a whole number
+    // of seconds is an error naming it, never a reason to take the clock.
+    Result<int64_t> keyTime() const;
 
     std::filesystem::path output;
     std::filesystem::path templatePath;

@@ -18,19 +18,4 @@ inline CLI::Option* addPathOption(CLI::App& command, const std::string& name,
         name, [&path](const std::string& text) { path = pathFromUtf8(text); }, help);
 }
 
-// CLI::ExistingFile for a name in UTF-8.
-inline CLI::Validator existingFile() {
-    return CLI::Validator(
-        [](std::string& name) -> std::string {
-            std::error_code ec;
-            const auto status = std::filesystem::status(pathFromUtf8(name), ec);
-            if (ec || !std::filesystem::exists(status)) return "File does not exist: " + name;
-            if (std::filesystem::is_directory(status)) {
-                return "File is actually a directory: " + name;
-            }
-            return {};
-        },
-        "FILE");
-}
-
 }  // namespace sf

@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
+#include <optional>
+#include <system_error>
 
 #include "package/PackageBuilder.h"
 #include "platform/CommandLine.h"
@@ -21,20 +23,60 @@ namespace {
 constexpr int kFailure = 1;
 constexpr int kUsage = 2;
 
-// The settings a package starts from: the named settings file, else, when no
-// option sets a field, the settings file of the dialog, so a pipeline builds
-// what the dialog shows.
-ProjectSettings baseSettings(const MakeArguments& args) {
-    if (!args.settingsFile.empty()) return readSettingsFile(args.settingsFile, ProjectSettings{});
-    if (args.setsAnyField()) return ProjectSettings{};
-    return readSettingsFile(userSettingsFile(), ProjectSettings{});
+// The settings a package starts from, and the settings file they were read
+// from (none when options alone make the package).
+struct BaseSettings {
+    ProjectSettings settings;
+    std::optional<std::filesystem::path> file;
+};
+
+// The named settings file, whose relative paths name files beside it. Else,
+// when no option sets a field, the settings file of the dialog, read as the
+// dialog reads it, so a pipeline builds what the dialog shows; that one may be
+// missing, and then the start values hold.
+Result<BaseSettings> baseSettings(const MakeArguments& args) {
+    if (args.setsAnyField() && args.settingsFile.empty()) return BaseSettings{};
+    const bool named = !args.settingsFile.empty();
+    const auto file = named ? args.settingsFile : userSettingsFile();
+    std::error_code ec;
+    if (!named &&
+        std::filesystem::status(file, ec).type() == std::filesystem::file_type::not_found) {
+        return BaseSettings{{}, file};
+    }
+    auto settings = readSettingsFile(
+        file, {}, named ? RelativePaths::FromFileFolder : RelativePaths::FromWorkingFolder);
+    if (!settings) return Error{settings.error()};
+    return BaseSettings{*settings, file};
+}
+
+// Without an internal image there is nothing to make: say where one is given.
+std::string noInternalImage(const std::optional<std::filesystem::path>& settingsFile) {
+    std::string text = "sfmaker: no internal image: give --internal FILE";
+    if (settingsFile) {
+        return text + ", or ImagePath1 in the settings file " + quotedPath(*settingsFile);
+    }
+    return text + ", or --settings FILE with ImagePath1 in it";
 }
 
 int runMake(const MakeArguments& args) {
-    const ProjectSettings settings = args.applyTo(baseSettings(args));
+    const auto keyTime = args.keyTime();
+    if (!keyTime) {
+        std::cerr << "sfmaker: " << keyTime.error() << '\n';
+        return kUsage;
+    }
+    const auto base = baseSettings(args);
+    if (!base) {
+        std::cerr << "sfmaker: " << base.error() << '\n';
+        return kFailure;
+    }
+    const ProjectSettings settings = args.applyTo(base->settings);
+    if (settings.internalImagePath.empty()) {
+        std::cerr << noInternalImage(base->file) << '\n';
+        return kUsage;
+    }
     auto options = PackageBuilder::besideTool();
     if (!args.templatePath.empty()) options.templatePath = args.templatePath;
-    options.clock = [keyTime = args.keyTime()] { return keyTime; };
+    options.clock = [seconds = *keyTime] { return seconds; };
     CliMakeUi ui(args.output, args.force);
     const MakeOutcome outcome = PackageBuilder(options).make(settings, ui);
     if (outcome == MakeOutcome::Written) return 0;
