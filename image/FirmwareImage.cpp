@@ -32,10 +32,6 @@ Result<FirmwareImage> FirmwareImage::read(std::unique_ptr<ImageSource> source,
         }
     }
     const uint64_t size = source->size();
-    if (size > options.maxSize) {
-        return Error{name + " holds " + std::to_string(size) + " bytes, more than the " +
-                     std::to_string(options.maxSize) + " bytes an image can hold"};
-    }
     std::vector<ImagePiece> whole;
     if (size > 0) whole.push_back({0, size, 0});
     return FirmwareImage(ImageFormat::Raw, std::move(whole), std::move(source));

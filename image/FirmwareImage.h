@@ -24,7 +24,8 @@ namespace sf {
 class FirmwareImage {
   public:
     struct Options {
-        // The largest flat image taken.
+        // The largest span of data a toolchain's file may give. A raw file is
+        // taken whatever its size: its user decides what fits.
         uint64_t maxSize;
         // False takes every file as raw bytes, whatever it holds.
         bool detectFormat = true;

@@ -42,6 +42,10 @@ class MakeUi {
     // A Yes/No question; true for Yes.
     virtual bool askYesNo(const std::string& text, const std::string& caption) = 0;
 
+    // An image was read from a toolchain's file format: `what` names the image
+    // ("internal image"), `summary` says what was read (format, addresses, size).
+    virtual void imageConverted(const std::string& /*what*/, const std::string& /*summary*/) {}
+
     // How far the writing has come; called often while a package is written.
     virtual void progress(uint64_t /*written*/, uint64_t /*total*/) {}
 };

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "image/FirmwareImage.h"
 #include "package/PackageLayout.h"
 #include "package/PackageTrailer.h"
 #include "package/PackageWriter.h"
@@ -29,13 +30,30 @@ std::optional<InputFile> openInput(const std::filesystem::path& path, const std:
     return std::move(*file);
 }
 
-// A 32-bit length cannot describe an image of 4 GiB or more.
-bool fitsInPackage(const InputFile& image, MakeUi& ui) {
-    if (image.size() <= kMaxImageSize) return true;
-    ui.message("The image " + pathToUtf8(image.path()) + " holds " + std::to_string(image.size()) +
-                   " bytes; a package can hold images of at most 4294967295 bytes (4 GiB - 1).",
-               "Open File");
-    return false;
+// Opens an image and reads it as the device takes it: a toolchain's file
+// (ELF, Intel HEX, S-records) as its flat image, anything else as it is. A
+// 32-bit length cannot describe an image of 4 GiB or more.
+std::optional<FirmwareImage> openImage(const std::u16string& pathText, const std::string& what,
+                                       bool convert, MakeUi& ui) {
+    const auto path = pathFromUtf16(pathText);
+    auto file = openInput(path, "the " + what, ui, "Can not open Image file!", "Open File");
+    if (!file) return std::nullopt;
+    const uint64_t fileSize = file->size();
+    auto image = FirmwareImage::read(fileSource(std::move(*file)), pathToUtf8(path),
+                                     {kMaxImageSize, convert});
+    if (!image) {
+        ui.failure("Can not open Image file!", "Open File",
+                   "cannot read the " + what + " " + image.error());
+        return std::nullopt;
+    }
+    if (image->size() > kMaxImageSize) {
+        ui.message("The image " + pathToUtf8(path) + " holds " + std::to_string(fileSize) +
+                       " bytes; a package can hold images of at most 4294967295 bytes (4 GiB - 1).",
+                   "Open File");
+        return std::nullopt;
+    }
+    if (image->format() != ImageFormat::Raw) ui.imageConverted(what, image->summary());
+    return std::move(*image);
 }
 
 constexpr const char* kOverwriteQuestion = "File already exists!\nOverwrite?";
@@ -91,15 +109,15 @@ MakeOutcome PackageBuilder::make(const ProjectSettings& settings, MakeUi& ui) co
                                   "Can not open AP.EXE file!", "Open File");
     if (!templateFile) return MakeOutcome::Failed;
 
-    auto internalImage = openInput(pathFromUtf16(settings.internalImagePath), "the internal image",
-                                   ui, "Can not open Image file!", "Open File");
-    if (!internalImage || !fitsInPackage(*internalImage, ui)) return MakeOutcome::Failed;
+    auto internalImage =
+        openImage(settings.internalImagePath, "internal image", options.convertImages, ui);
+    if (!internalImage) return MakeOutcome::Failed;
 
-    std::optional<InputFile> externalImage;
+    std::optional<FirmwareImage> externalImage;
     if (!settings.externalImagePath.empty()) {
-        externalImage = openInput(pathFromUtf16(settings.externalImagePath), "the external image",
-                                  ui, "Can not open Image file!", "Open File");
-        if (!externalImage || !fitsInPackage(*externalImage, ui)) return MakeOutcome::Failed;
+        externalImage =
+            openImage(settings.externalImagePath, "external image", options.convertImages, ui);
+        if (!externalImage) return MakeOutcome::Failed;
     }
 
     std::string cmdKey;

@@ -23,6 +23,9 @@ class PackageBuilder {
         std::filesystem::path templatePath;
         // Seconds since 1970; the low 32 bits seed the package key.
         std::function<int64_t()> clock;
+        // Images written by toolchains (ELF, Intel HEX, S-records) are turned
+        // into the flat image the device takes; false takes every file as bytes.
+        bool convertImages = true;
     };
 
     // The template of that name beside the running executable, and the system clock.

@@ -118,7 +118,7 @@ Status readImage(const std::filesystem::path& path, const PackageContents& conte
     if (!file) return Error{file.error()};
     if (auto s = file->seek(image.offset); !s) return s;
     const Scrambler scrambler(contents.key);
-    return streamPiece(*file, image.length, &scrambler, sink);
+    return streamPiece(readerOf(*file), image.length, &scrambler, sink);
 }
 
 }  // namespace sf

@@ -17,8 +17,8 @@ Status writePackage(AtomicOutputFile& out, PackageInputs inputs, const PackageTr
         if (progress) progress(done, total);
         return success();
     };
-    auto copy = [&write](InputFile& in, const Scrambler* s) {
-        return streamPiece(in, in.size(), s, write);
+    auto copy = [&write](auto& in, const Scrambler* s) {
+        return streamPiece(readerOf(in), in.size(), s, write);
     };
 
     if (auto s = copy(*inputs.templateFile, nullptr); !s) return s;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "image/FirmwareImage.h"
 #include "package/PackageTrailer.h"
 #include "platform/AtomicOutputFile.h"
 #include "platform/InputFile.h"
@@ -13,12 +14,13 @@ namespace sf {
 // Told how many bytes of the package have been written so far, of how many.
 using ProgressFunction = std::function<void(uint64_t written, uint64_t total)>;
 
-// The opened inputs of one package. Their sizes are those taken when they
-// were opened; `external` is null when the package has no external image.
+// The opened inputs of one package: the template, copied as it is, and the
+// flat images. Their sizes are those taken when they were opened;
+// `externalImage` is null when the package has no external image.
 struct PackageInputs {
     InputFile* templateFile = nullptr;
-    InputFile* internalImage = nullptr;
-    InputFile* externalImage = nullptr;
+    FirmwareImage* internalImage = nullptr;
+    FirmwareImage* externalImage = nullptr;
 };
 
 // Streams template, external image, internal image and trailer into `out` in

@@ -106,6 +106,38 @@ class CliTest : public ::testing::Test {
     test::TempDir dir;
 };
 
+// A toolchain's image file goes into the package as the flat image the device
+// takes, and stderr says what was read; --raw takes the file's bytes instead.
+TEST_F(CliTest, ImagesInAToolchainFormatAreConvertedUnlessRaw) {
+    const std::string hex = ":0400000001020304F2\n:020008000506EB\n:00000001FF\n";
+    writeBytes(dir / "fw.hex", std::vector<uint8_t>(hex.begin(), hex.end()));
+    const std::vector<uint8_t> flat = {1, 2, 3, 4, 0xFF, 0xFF, 0xFF, 0xFF, 5, 6};
+    struct Case {
+        const char* extra;
+        std::vector<uint8_t> internal;
+        const char* told;
+    };
+    for (const Case& c :
+         {Case{"", flat, "internal image: Intel HEX, 0x00000000-0x00000009, 10 bytes"},
+          Case{" --raw", std::vector<uint8_t>(hex.begin(), hex.end()), ""}}) {
+        std::filesystem::remove_all(dir / "out");
+        const auto made = run(kSfmaker + " make --force --time 1 --output " + path("pkg.exe") +
+                              " --internal " + path("fw.hex") + c.extra);
+        ASSERT_EQ(made.exitCode, 0) << made.out;
+        EXPECT_EQ(made.out.find("internal image:") != std::string::npos, *c.told != 0) << made.out;
+        EXPECT_NE(made.out.find(c.told), std::string::npos) << made.out;
+        ASSERT_EQ(run(kSfmaker + " extract " + path("pkg.exe") + " --dir " + path("out")).exitCode,
+                  0);
+        EXPECT_EQ(test::readBytes(dir / "out" / "internal.bin"), c.internal) << c.extra;
+    }
+    const std::string broken = ":0400000001020304F2\n:020008000506EC\n:00000001FF\n";
+    writeBytes(dir / "bad.hex", std::vector<uint8_t>(broken.begin(), broken.end()));
+    const auto refused = run(kSfmaker + " make --time 1 --output " + path("bad.exe") +
+                             " --internal " + path("bad.hex"));
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.out.find("bad.hex, line 2"), std::string::npos) << refused.out;
+}
+
 TEST_F(CliTest, MakesAPackageThatInspectReadsBackAsJson) {
     const auto made = run(
         makeCommand("pkg.exe", "--external " + path("external.bin") +

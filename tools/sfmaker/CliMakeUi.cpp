@@ -63,6 +63,10 @@ bool CliMakeUi::askYesNo(const std::string&, const std::string&) {
     return force;
 }
 
+void CliMakeUi::imageConverted(const std::string& what, const std::string& summary) {
+    std::cerr << what << ": " << summary << '\n';
+}
+
 void CliMakeUi::progress(uint64_t written, uint64_t total) {
     // Shown only for large packages, and only to a person.
     if (total < kProgressWorthShowing || !isatty(fileno(stderr))) return;

@@ -23,6 +23,7 @@ class CliMakeUi : public MakeUi {
     void applicationFailure(const std::string& text, const std::string& detail) override;
     std::optional<std::filesystem::path> askSavePath() override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
+    void imageConverted(const std::string& what, const std::string& summary) override;
     void progress(uint64_t written, uint64_t total) override;
 
     // True when the output existed and replacing it was not allowed.

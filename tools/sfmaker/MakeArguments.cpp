@@ -93,6 +93,9 @@ CLI::Validator secondsRule() {
 MakeArguments::MakeArguments(CLI::App& command) {
     addPathOption(command, "--output,-o", output, "The package file to write")->required();
     command.add_flag("--force,-f", force, "Replace the output file when it exists");
+    command.add_flag("--raw", raw,
+                     "Take every image file as bytes; without it ELF, Intel HEX and S-record "
+                     "files are turned into the flat image the device takes");
     addPathOption(command, "--settings", settingsFile,
                   "Take every field from this settings file (as setting.ini holds them); "
                   "other options override it. Without it and without field options, the "

@@ -34,6 +34,8 @@ class MakeArguments {
     // A settings file to take every field from (--settings), or empty.
     std::filesystem::path settingsFile;
     bool force = false;
+    // Take every image as bytes, whatever format its file shows.
+    bool raw = false;
 
     // One option that sets a text field.
     struct TextOption {

@@ -77,6 +77,7 @@ int runMake(const MakeArguments& args) {
     auto options = PackageBuilder::besideTool();
     if (!args.templatePath.empty()) options.templatePath = args.templatePath;
     options.clock = [seconds = *keyTime] { return seconds; };
+    options.convertImages = !args.raw;
     CliMakeUi ui(args.output, args.force);
     const MakeOutcome outcome = PackageBuilder(options).make(settings, ui);
     if (outcome == MakeOutcome::Written) return 0;
