@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QSignalBlocker>
+#include <QValidator>
 #include <algorithm>
 
 namespace sf {
@@ -19,24 +20,38 @@ int typingRoom(int limit, qsizetype currentLength) {
     return static_cast<int>(std::max<qsizetype>(limit, currentLength));
 }
 
+// Refuses a change that leaves the text longer than the typing room it had
+// before the change. QLineEdit checks every change of the user's, typed,
+// pasted or dropped, and takes a refused one back without touching the rest
+// of the edit's state.
+class LimitedLineEdit::LengthCheck : public QValidator {
+  public:
+    explicit LengthCheck(LimitedLineEdit& edit) : QValidator(&edit), edit(edit) {}
+
+    State validate(QString& input, int& /*position*/) const override {
+        return input.size() <= typingRoom(edit.limit, edit.acceptedLength) ? Acceptable : Invalid;
+    }
+
+  private:
+    const LimitedLineEdit& edit;
+};
+
 LimitedLineEdit::LimitedLineEdit(QWidget* parent) : QLineEdit(parent) {
+    setValidator(new LengthCheck(*this));
     connect(this, &QLineEdit::textChanged, this,
-            [this](const QString& text) { refitMaxLength(text.size()); });
+            [this](const QString& text) { acceptedLength = text.size(); });
 }
 
 void LimitedLineEdit::setTypingLimit(int newLimit) {
     limit = newLimit;
-    refitMaxLength(text().size());
-}
-
-void LimitedLineEdit::refitMaxLength(qsizetype length) {
-    setMaxLength(typingRoom(limit, length));
 }
 
 void LimitedLineEdit::setTextQuietly(const QString& newText) {
     const QSignalBlocker quiet(this);
-    // Raised first, or setText would cut a longer text to the old length.
-    refitMaxLength(newText.size());
+    acceptedLength = newText.size();
+    // Only here, where the text is replaced anyway: setMaxLength sets the
+    // whole text again. It cuts a paste to the room left, as a Windows edit does.
+    setMaxLength(typingRoom(limit, newText.size()));
     setText(newText);
 }
 

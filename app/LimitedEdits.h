@@ -10,7 +10,9 @@ namespace sf {
 // and can be shortened, but never lengthened. A limit of 0 means none.
 int typingRoom(int limit, qsizetype currentLength);
 
-// A one-row edit with a typing limit.
+// A one-row edit with a typing limit. The limit is applied without ever
+// replacing the text while the user types, so the caret, the selection and
+// the undo history stay as they are.
 class LimitedLineEdit : public QLineEdit {
   public:
     explicit LimitedLineEdit(QWidget* parent);
@@ -22,9 +24,11 @@ class LimitedLineEdit : public QLineEdit {
     void setTextQuietly(const QString& text);
 
   private:
-    void refitMaxLength(qsizetype length);
+    class LengthCheck;
 
     int limit = 0;
+    // The length of the text before the change being checked.
+    qsizetype acceptedLength = 0;
 };
 
 // A multi-row edit with a typing limit; Tab moves the focus, as in a dialog.

@@ -23,6 +23,39 @@ TEST_F(DialogTest, LimitsHoldFromTheFirstKeystroke) {
     EXPECT_EQ(shown(IDC_AP_USAGE), "AB");
 }
 
+// Clicks between the characters `position - 1` and `position` of a one-row edit.
+void clickAt(QLineEdit* edit, int position) {
+    for (int x = 0; x < edit->width(); ++x) {
+        if (edit->cursorPositionAt(QPoint(x, edit->height() / 2)) == position) {
+            QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(x, edit->height() / 2));
+            return;
+        }
+    }
+    FAIL() << "no place for position " << position;
+}
+
+TEST_F(DialogTest, TypingInsideAnEditKeepsTheCaretAndTheUndoHistory) {
+    open();
+    focus(IDC_TITLE);
+    press(Qt::Key_A, Qt::ControlModifier);
+    type("abcdef");
+    press(Qt::Key_Home);
+    type("XY");
+    EXPECT_EQ(shown(IDC_TITLE), "XYabcdef");
+    EXPECT_EQ(stored(u"TitleString"), "XYabcdef");
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(shown(IDC_TITLE), "abcdef");
+    EXPECT_EQ(stored(u"TitleString"), "abcdef");
+
+    focus(IDC_AP_VID);
+    type("1234");
+    clickAt(lineEdit(IDC_AP_VID), 2);
+    press(Qt::Key_Backspace);
+    type("5");
+    EXPECT_EQ(shown(IDC_AP_VID), "1534");
+    EXPECT_EQ(stored(u"APVIDString"), "1534");
+}
+
 TEST_F(DialogTest, EveryChangeIsSavedAtOnceButTheTwoOptionsNeverAre) {
     open();
     focus(IDC_VERSION);
