@@ -353,11 +353,11 @@ bool CSparrowflasherMakerDlg::eventFilter(QObject* watched, QEvent* event) {
 bool CSparrowflasherMakerDlg::PreTranslateMessage(QObject* target, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto& key = static_cast<const QKeyEvent&>(*event);
-        // Keys held with Alt are the system's (the window menu, Alt+F4).
-        if (key.modifiers() & Qt::AltModifier) {
-            if (key.key() != Qt::Key_F4) return false;
+        // Keys held with Alt, but not Ctrl (Ctrl+Alt is AltGr on Windows),
+        // are the system's: no control takes text from them.
+        if ((key.modifiers() & Qt::AltModifier) && !(key.modifiers() & Qt::ControlModifier)) {
             // Where no window manager turns Alt+F4 into a close, do it here.
-            close();
+            if (key.key() == Qt::Key_F4) close();
             return true;
         }
         if (key.key() == Qt::Key_Escape) return true;

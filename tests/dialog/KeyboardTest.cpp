@@ -119,11 +119,15 @@ TEST_F(DialogTest, VersionAndDigestTakeEveryKey) {
     EXPECT_EQ(shown(IDC_DIGEST), "x.y");
 }
 
-TEST_F(DialogTest, EscapeDoesNothingAndAltF4Closes) {
+TEST_F(DialogTest, EscapeAndAltKeysDoNothingButAltF4Closes) {
     open();
-    for (int id : {IDC_TITLE, IDC_NOTE, IDC_AP_VID, IDC_MAKE}) {
+    for (int id : {IDC_TITLE, IDC_NOTE, IDC_AP_VID, IDC_DIGEST, IDC_MAKE}) {
         focus(id);
+        const std::string before = shown(ControlId(id));
         press(Qt::Key_Escape);
+        QTest::keyClick(QApplication::focusWidget(), 'g', Qt::AltModifier);
+        QTest::keyClick(QApplication::focusWidget(), '.', Qt::AltModifier);
+        EXPECT_EQ(shown(ControlId(id)), before) << id;
         EXPECT_TRUE(dialog->isVisible());
     }
     EXPECT_TRUE(prompts->log.empty());
