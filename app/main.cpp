@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "app/ProcessObjects.h"
+#include "app/ProgramNameOnly.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ bool hasDisplay() {
 
 }  // namespace
 
-int main(int argc, char* argv[]) {
+int main(int /*argc*/, char* argv[]) {
     if (!hasDisplay()) {
         std::fputs(
             "SparrowflasherMaker is a desktop program and needs a display: neither DISPLAY nor "
@@ -30,8 +31,8 @@ int main(int argc, char* argv[]) {
             stderr);
         return EXIT_FAILURE;
     }
-    // Qt takes its own options from the command line; the tool reads nothing there.
-    QApplication application(argc, argv);
+    sf::ProgramNameOnly qtArguments(argv[0]);
+    QApplication application(qtArguments.argc(), qtArguments.argv());
     sf::theApp.InitInstance();
     return EXIT_SUCCESS;
 }

@@ -31,6 +31,15 @@ TEST_F(DialogTest, StartsWithFocusOnMakeVerifyOnAndTheStartValues) {
     EXPECT_EQ(settingsDirectory, settingsFile().parent_path() / "");
 }
 
+// Run a second time with Qt's own options on the command line (-reverse,
+// -stylesheet, see CMakeLists.txt): they must change nothing.
+TEST_F(DialogTest, QtOptionsOnTheCommandLineHaveNoEffect) {
+    open();
+    EXPECT_EQ(dialog->layoutDirection(), Qt::LeftToRight);
+    EXPECT_LT(control(IDC_DEFAULT)->x(), control(IDC_MAKE)->x());
+    EXPECT_NE(dialog->grab().toImage().pixelColor(2, 2), QColor(Qt::red));
+}
+
 TEST_F(DialogTest, SeedsTheSettingsFromTheWorkingFoldersDefaults) {
     std::ofstream(folder / "work" / "default.ini")
         << "[SETTING]\nTitleString=Seeded title\nIDigestEn=1\n";

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QByteArray>
 
+#include "app/ProgramNameOnly.h"
+
 namespace {
 
 // The offscreen platform reports features it lacks on every window; those
@@ -18,7 +20,9 @@ int main(int argc, char* argv[]) {
     // The tests never need a real display, also when started by hand.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietPlatformNotes);
-    QApplication application(argc, argv);
+    // As the tool does: Qt sees no option, and GoogleTest sees them all.
+    sf::ProgramNameOnly qtArguments(argv[0]);
+    QApplication application(qtArguments.argc(), qtArguments.argv());
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
