@@ -52,12 +52,21 @@ DialogUnits dialogUnitsOf(const QFont& font) {
     return DialogUnits{(letters / 26 + 1) / 2, metrics.height()};
 }
 
+// A read-only edit has the dialog's own background, as Windows draws it, so
+// a chosen path does not look like a field to type in.
+void greyAsReadOnly(QWidget& edit) {
+    QPalette palette = edit.palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    edit.setPalette(palette);
+}
+
 QWidget* makeControl(const ControlTemplate& entry, QWidget* parent) {
     const QString caption = toQString(entry.caption);
     switch (entry.kind) {
         case ControlKind::LineEdit: {
             auto* edit = new LimitedLineEdit(parent);
             edit->setReadOnly(entry.style & kReadOnly);
+            if (entry.style & kReadOnly) greyAsReadOnly(*edit);
             return edit;
         }
         case ControlKind::MultiLineEdit: {
@@ -66,6 +75,7 @@ QWidget* makeControl(const ControlTemplate& entry, QWidget* parent) {
             edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             if (entry.style & kReadOnly) {
                 edit->setReadOnly(true);
+                greyAsReadOnly(*edit);
                 // A click opens the chooser instead of focusing the path.
                 edit->setFocusPolicy(Qt::TabFocus);
             }

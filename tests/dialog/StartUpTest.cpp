@@ -40,6 +40,19 @@ TEST_F(DialogTest, QtOptionsOnTheCommandLineHaveNoEffect) {
     EXPECT_NE(dialog->grab().toImage().pixelColor(2, 2), QColor(Qt::red));
 }
 
+TEST_F(DialogTest, ReadOnlyPathsAreDrawnGreyedLikeTheDialog) {
+    open();
+    const auto background = [this](int id) {
+        const QImage picture = control(id)->grab().toImage();
+        return picture.pixelColor(picture.width() - 4, picture.height() - 4);
+    };
+    const QColor face = dialog->palette().color(QPalette::Window);
+    for (int id : {IDC_INTERNAL_IMAGE, IDC_EXTERNAL_IMAGE, IDC_CMDKEY_PATH}) {
+        EXPECT_EQ(background(id), face) << id;
+    }
+    for (int id : {IDC_TITLE, IDC_NOTE, IDC_DIGEST}) EXPECT_NE(background(id), face) << id;
+}
+
 TEST_F(DialogTest, SeedsTheSettingsFromTheWorkingFoldersDefaults) {
     std::ofstream(folder / "work" / "default.ini")
         << "[SETTING]\nTitleString=Seeded title\nIDigestEn=1\n";
