@@ -1,4 +1,4 @@
-#include "app/ToolTipControl.h"
+#include "app/qt/ToolTipControl.h"
 
 #include <QApplication>
 #include <QFontMetrics>

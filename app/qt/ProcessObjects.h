@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/MakerApp.h"
-#include "app/ToolTipControl.h"
+#include "app/qt/MakerApp.h"
+#include "app/qt/ToolTipControl.h"
 
 namespace sf {
 

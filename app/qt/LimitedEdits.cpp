@@ -1,4 +1,4 @@
-#include "app/LimitedEdits.h"
+#include "app/qt/LimitedEdits.h"
 
 #include <QKeyEvent>
 #include <QMimeData>

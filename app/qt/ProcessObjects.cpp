@@ -1,4 +1,4 @@
-#include "app/ProcessObjects.h"
+#include "app/qt/ProcessObjects.h"
 
 #include "package/PackageBuilder.h"
 

@@ -1,9 +1,10 @@
 #include "DialogFixture.h"
+#include "package/PackageReader.h"
 
 namespace sf::test {
 namespace {
 
-TEST_F(DialogTest, LimitsHoldFromTheFirstKeystroke) {
+TEST_F(QtDialogTest, LimitsHoldFromTheFirstKeystroke) {
     open();
     focus(IDC_TITLE);
     press(Qt::Key_A, Qt::ControlModifier);
@@ -34,7 +35,7 @@ void clickAt(QLineEdit* edit, int position) {
     FAIL() << "no place for position " << position;
 }
 
-TEST_F(DialogTest, TypingInsideAnEditKeepsTheCaretAndTheUndoHistory) {
+TEST_F(QtDialogTest, TypingInsideAnEditKeepsTheCaretAndTheUndoHistory) {
     open();
     focus(IDC_TITLE);
     press(Qt::Key_A, Qt::ControlModifier);
@@ -56,31 +57,7 @@ TEST_F(DialogTest, TypingInsideAnEditKeepsTheCaretAndTheUndoHistory) {
     EXPECT_EQ(stored(u"APVIDString"), "1534");
 }
 
-TEST_F(DialogTest, EveryChangeIsSavedAtOnceButTheTwoOptionsNeverAre) {
-    open();
-    focus(IDC_VERSION);
-    type("1.2");
-    EXPECT_EQ(stored(u"VersionString"), "1.2");
-    focus(IDC_DIGEST);
-    type("zz");
-    EXPECT_EQ(stored(u"IDIGESTString"), "zz");
-
-    QTest::mouseClick(checkBox(IDC_DIGEST_EN), Qt::LeftButton);
-    EXPECT_EQ(stored(u"IDigestEn"), "1");
-    QTest::mouseClick(checkBox(IDC_DIGEST_EN), Qt::LeftButton);
-    EXPECT_EQ(stored(u"IDigestEn"), "0");
-    QTest::mouseClick(checkBox(IDC_CMDKEY_EN), Qt::LeftButton);
-    EXPECT_EQ(stored(u"CMDKEYEn"), "1");
-
-    const std::string before = readBytesAsText();
-    QTest::mouseClick(checkBox(IDC_VERIFY), Qt::LeftButton);
-    QTest::mouseClick(checkBox(IDC_CMD_VIA_CTRL_EP), Qt::LeftButton);
-    EXPECT_EQ(readBytesAsText(), before);
-    EXPECT_FALSE(checkBox(IDC_VERIFY)->isChecked());
-    EXPECT_TRUE(checkBox(IDC_CMD_VIA_CTRL_EP)->isChecked());
-}
-
-TEST_F(DialogTest, IdentifierEditsTakeOnlyHexKeysAndEditingKeys) {
+TEST_F(QtDialogTest, IdentifierEditsTakeOnlyHexKeysAndEditingKeys) {
     open();
     focus(IDC_AP_VID);
     press(Qt::Key_1);
@@ -109,17 +86,7 @@ TEST_F(DialogTest, IdentifierEditsTakeOnlyHexKeysAndEditingKeys) {
     EXPECT_EQ(shown(IDC_AP_PID), "f9");
 }
 
-TEST_F(DialogTest, VersionAndDigestTakeEveryKey) {
-    open();
-    focus(IDC_VERSION);
-    type("V 1.g");
-    EXPECT_EQ(shown(IDC_VERSION), "V 1.g");
-    focus(IDC_DIGEST);
-    type("x.y");
-    EXPECT_EQ(shown(IDC_DIGEST), "x.y");
-}
-
-TEST_F(DialogTest, EscapeAndAltKeysDoNothingButAltF4Closes) {
+TEST_F(QtDialogTest, EscapeAndAltKeysDoNothingButAltF4Closes) {
     open();
     for (int id : {IDC_TITLE, IDC_NOTE, IDC_AP_VID, IDC_DIGEST, IDC_MAKE}) {
         focus(id);
@@ -135,7 +102,7 @@ TEST_F(DialogTest, EscapeAndAltKeysDoNothingButAltF4Closes) {
     EXPECT_FALSE(dialog->isVisible());
 }
 
-TEST_F(DialogTest, EnterMakesAPackageFromAnyControlAndPressesNothing) {
+TEST_F(QtDialogTest, EnterMakesAPackageFromAnyControlAndPressesNothing) {
     open();
     const auto enterIn = [this](int id, Qt::Key key, Qt::KeyboardModifiers modifiers) {
         focus(id);
@@ -161,6 +128,42 @@ TEST_F(DialogTest, EnterMakesAPackageFromAnyControlAndPressesNothing) {
     EXPECT_EQ(prompts->log, std::vector<std::string>{
                                 "question: Reset all setting to default value?\nAre you sure? | "
                                 "Contirm"});
+}
+
+// Real clicks and keys, as a user makes a package: a left click on an image
+// path opens its chooser without focusing the path, X forgets the external
+// image, a check box saves its state, and Enter in the note makes the package.
+TEST_F(QtDialogTest, ClicksAndEnterMakeAPackageThroughTheWidgets) {
+    const auto internalImage = folder / "internal.bin";
+    const auto externalImage = folder / "external.bin";
+    writeBytes(internalImage, patternBytes(3000, 1));
+    writeBytes(externalImage, patternBytes(700, 2));
+    open();
+    prompts->openFiles = {internalImage, externalImage};
+    for (int id : {IDC_INTERNAL_IMAGE, IDC_EXTERNAL_IMAGE}) {
+        QTest::mouseClick(textEdit(id)->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    }
+    EXPECT_EQ(shown(IDC_INTERNAL_IMAGE), internalImage.string());
+    EXPECT_EQ(shown(IDC_EXTERNAL_IMAGE), externalImage.string());
+    EXPECT_EQ(QApplication::focusWidget(), control(IDC_MAKE));
+    EXPECT_FALSE(textEdit(IDC_INTERNAL_IMAGE)->textCursor().hasSelection());
+    QTest::mouseClick(textEdit(IDC_INTERNAL_IMAGE)->viewport(), Qt::RightButton);
+    EXPECT_EQ(prompts->log.size(), 2u);
+
+    QTest::mouseClick(button(IDC_CLEAR_EXTERNAL), Qt::LeftButton);
+    QTest::mouseClick(checkBox(IDC_DIGEST_EN), Qt::LeftButton);
+    EXPECT_EQ(stored(u"IDigestEn"), "1");
+    prompts->log.clear();
+    prompts->saveFiles = {folder / "Updater.exe"};
+    focus(IDC_NOTE);
+    press(Qt::Key_Return);
+    EXPECT_EQ(prompts->log,
+              (std::vector<std::string>{"save dialog", "message: Operation Success! | Success"}));
+    const auto contents = readPackage(folder / "Updater.exe");
+    ASSERT_TRUE(contents) << contents.error();
+    EXPECT_EQ(contents->external.length, 0u);
+    EXPECT_EQ(contents->descriptor.number(descriptor::verify), 1u);
+    EXPECT_EQ(contents->descriptor.number(descriptor::digestEnabled), 1u);
 }
 
 }  // namespace

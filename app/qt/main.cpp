@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/ProcessObjects.h"
-#include "app/ProgramNameOnly.h"
+#include "app/qt/ProcessObjects.h"
+#include "app/qt/ProgramNameOnly.h"
 
 namespace {
 

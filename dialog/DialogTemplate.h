@@ -9,8 +9,7 @@ namespace sf {
 
 // What a control of the main dialog is.
 enum class ControlKind {
-    LineEdit,       // one row of text
-    MultiLineEdit,  // several rows of text, line breaks allowed
+    Edit,
     PushButton,
     CheckBox,
     GroupBox,
@@ -24,6 +23,13 @@ enum ControlStyle : unsigned {
     kReadOnly = 1u << 0,
     kAlignRight = 1u << 1,
     kWordWrap = 1u << 2,
+    // Edits: several lines of text (the program's sets raise no change
+    // event), scrolled sideways as the caret moves, Enter taken as a line break.
+    kMultiLine = 1u << 3,
+    kAutoHScroll = 1u << 4,
+    kWantReturn = 1u << 5,
+    // Labels: the text centred between the top and the bottom.
+    kCentreVertically = 1u << 6,
 };
 
 // A control's place in dialog units: x, y, width, height.
@@ -42,6 +48,13 @@ struct ControlTemplate {
     unsigned style = kNoStyle;
 };
 
+// An edit that shows several rows of text and wraps them: a multi-line edit
+// that does not scroll sideways. Every other edit shows one row.
+constexpr bool showsSeveralRows(const ControlTemplate& control) {
+    return control.kind == ControlKind::Edit && (control.style & kMultiLine) &&
+           !(control.style & kAutoHScroll);
+}
+
 inline constexpr std::u16string_view kDialogCaption = u"Tavlen Sparrowflasher Maker III V1.5.2";
 inline constexpr int kDialogWidthUnits = 278;
 inline constexpr int kDialogHeightUnits = 334;
@@ -51,30 +64,30 @@ inline constexpr int kDialogFontPoints = 8;
 // Every control of the main dialog, in tab order. Later entries lie above
 // earlier ones, except the group box, which stays behind the controls it frames.
 inline constexpr std::array<ControlTemplate, 38> kDialogTemplate = {{
-    {IDC_TITLE, ControlKind::LineEdit, u"", {37, 8, 207, 14}},
-    {IDC_TEXT, ControlKind::LineEdit, u"", {37, 25, 207, 14}},
-    {IDC_NOTE, ControlKind::MultiLineEdit, u"", {37, 42, 207, 33}},
-    {IDC_INTERNAL_IMAGE, ControlKind::MultiLineEdit, u"", {37, 80, 207, 40}, kReadOnly},
+    {IDC_TITLE, ControlKind::Edit, u"", {37, 8, 207, 14}, kMultiLine | kAutoHScroll},
+    {IDC_TEXT, ControlKind::Edit, u"", {37, 25, 207, 14}, kMultiLine | kAutoHScroll},
+    {IDC_NOTE, ControlKind::Edit, u"", {37, 42, 207, 33}, kMultiLine | kWantReturn},
+    {IDC_INTERNAL_IMAGE, ControlKind::Edit, u"", {37, 80, 207, 40}, kMultiLine | kReadOnly},
     {IDC_BROWSE_INTERNAL, ControlKind::PushButton, u"...", {247, 80, 20, 14}},
-    {IDC_EXTERNAL_IMAGE, ControlKind::MultiLineEdit, u"", {37, 123, 207, 40}, kReadOnly},
+    {IDC_EXTERNAL_IMAGE, ControlKind::Edit, u"", {37, 123, 207, 40}, kMultiLine | kReadOnly},
     {IDC_BROWSE_EXTERNAL, ControlKind::PushButton, u"...", {247, 123, 20, 14}},
     {IDC_CLEAR_EXTERNAL, ControlKind::PushButton, u"X", {247, 139, 20, 14}},
-    {IDC_VERSION, ControlKind::LineEdit, u"", {37, 167, 207, 14}},
-    {IDC_AP_VID, ControlKind::LineEdit, u"", {37, 187, 30, 14}},
-    {IDC_AP_PID, ControlKind::LineEdit, u"", {106, 187, 30, 14}},
-    {IDC_AP_USAGE, ControlKind::LineEdit, u"", {214, 187, 30, 14}},
-    {IDC_IAP_VID, ControlKind::LineEdit, u"", {37, 206, 30, 14}},
-    {IDC_IAP_PID, ControlKind::LineEdit, u"", {106, 206, 30, 14}},
-    {IDC_IAP_USAGE, ControlKind::LineEdit, u"", {214, 206, 30, 14}},
+    {IDC_VERSION, ControlKind::Edit, u"", {37, 167, 207, 14}, kAutoHScroll},
+    {IDC_AP_VID, ControlKind::Edit, u"", {37, 187, 30, 14}, kAutoHScroll},
+    {IDC_AP_PID, ControlKind::Edit, u"", {106, 187, 30, 14}, kAutoHScroll},
+    {IDC_AP_USAGE, ControlKind::Edit, u"", {214, 187, 30, 14}, kAutoHScroll},
+    {IDC_IAP_VID, ControlKind::Edit, u"", {37, 206, 30, 14}, kAutoHScroll},
+    {IDC_IAP_PID, ControlKind::Edit, u"", {106, 206, 30, 14}, kAutoHScroll},
+    {IDC_IAP_USAGE, ControlKind::Edit, u"", {214, 206, 30, 14}, kAutoHScroll},
     {IDC_DIGEST_EN, ControlKind::CheckBox, u"Internal Flash Digest", {17, 243, 82, 10}},
-    {IDC_DIGEST, ControlKind::LineEdit, u"", {102, 240, 40, 14}},
+    {IDC_DIGEST, ControlKind::Edit, u"", {102, 240, 40, 14}, kAutoHScroll},
     {IDC_CMDKEY_EN, ControlKind::CheckBox, u"Command Key", {17, 260, 61, 10}},
-    {IDC_CMDKEY_PATH, ControlKind::LineEdit, u"", {102, 258, 137, 14}, kReadOnly},
+    {IDC_CMDKEY_PATH, ControlKind::Edit, u"", {102, 258, 137, 14}, kAutoHScroll | kReadOnly},
     {IDC_BROWSE_CMDKEY, ControlKind::PushButton, u"...", {243, 258, 20, 14}},
     {IDC_MAKE, ControlKind::PushButton, u"Make", {225, 285, 45, 16}},
     {IDC_DEFAULT, ControlKind::PushButton, u"Default", {176, 285, 45, 16}},
     {kNoControlId, ControlKind::GroupBox, u"Security Mechanism", {6, 226, 264, 53}},
-    {kNoControlId, ControlKind::Label, u"Title:", {9, 7, 17, 8}},
+    {kNoControlId, ControlKind::Label, u"Title:", {9, 7, 17, 8}, kCentreVertically},
     {kNoControlId, ControlKind::Label, u"Text:", {9, 25, 18, 8}},
     {kNoControlId, ControlKind::Label, u"Note:", {10, 43, 19, 8}},
     {kNoControlId, ControlKind::Label, u"Internal Flash Image:", {9, 82, 25, 29}, kWordWrap},
@@ -104,10 +117,6 @@ struct DialogUnits {
     int toPixelsX(int units) const { return units * baseX / 4; }
     int toPixelsY(int units) const { return units * baseY / 8; }
 };
-
-}  // namespace sf
-
-namespace sf {
 
 struct ToolTipTemplate {
     ControlId control;

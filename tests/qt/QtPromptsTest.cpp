@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/QtPrompts.h"
+#include "app/qt/QtPrompts.h"
 #include "support/TempDir.h"
 
 namespace sf::test {
@@ -48,15 +48,28 @@ TEST(QtPrompts, MessagesCarryTheirCaptionAndOnlyApplicationMessagesAnIcon) {
     QtPrompts prompts(&owner);
     SeenBox seen;
     answerBox(seen, QMessageBox::Ok);
-    prompts.showMessage("Operation Success!", "Success", UserPrompts::Icon::None);
+    prompts.showMessage(u"Operation Success!", u"Success", DialogPrompts::Icon::None);
     EXPECT_EQ(seen.caption, "Success");
     EXPECT_EQ(seen.text, "Operation Success!");
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
 
     answerBox(seen, QMessageBox::Ok);
-    prompts.showMessage("Command-key maxiumn is 64 bytes!", "dialog_tests",
-                        UserPrompts::Icon::Warning);
+    prompts.showMessage(u"Command-key maxiumn is 64 bytes!", u"qt_dialog_tests",
+                        DialogPrompts::Icon::Exclamation);
     EXPECT_EQ(seen.icon, QMessageBox::Warning);
+}
+
+TEST(QtPrompts, TheProgressWindowIsShownUntilItEnds) {
+    QWidget owner;
+    QtPrompts prompts(&owner);
+    prompts.showProgress(10);
+    prompts.showProgress(60);
+    const auto windows = owner.findChildren<QProgressDialog*>();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_TRUE(windows.front()->isVisible());
+    EXPECT_EQ(windows.front()->value(), 60);
+    prompts.endProgress();
+    EXPECT_TRUE(owner.findChildren<QProgressDialog*>().isEmpty());
 }
 
 TEST(QtPrompts, QuestionsAnswerYesOrNo) {
@@ -64,10 +77,10 @@ TEST(QtPrompts, QuestionsAnswerYesOrNo) {
     QtPrompts prompts(&owner);
     SeenBox seen;
     answerBox(seen, QMessageBox::Yes);
-    EXPECT_TRUE(prompts.askYesNo("File already exists!\nOverwrite?", "Save File"));
+    EXPECT_TRUE(prompts.askYesNo(u"File already exists!\nOverwrite?", u"Save File"));
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
     answerBox(seen, QMessageBox::No);
-    EXPECT_FALSE(prompts.askYesNo("File already exists!\nOverwrite?", "Save File"));
+    EXPECT_FALSE(prompts.askYesNo(u"File already exists!\nOverwrite?", u"Save File"));
 }
 
 TEST(QtPrompts, ChoosersAreSetUpForOpeningAnyFileAndSavingAnExecutable) {
@@ -101,7 +114,7 @@ TEST(QtPrompts, AChooserGivesTheChosenPathOrNothingAndKeepsTheCurrentFolder) {
     });
     const auto chosen = prompts.chooseOpenFile();
     ASSERT_TRUE(chosen);
-    EXPECT_EQ(std::filesystem::path(chosen->toStdString()), folder / "image.bin");
+    EXPECT_EQ(*chosen, folder / "image.bin");
 
     whenModalOpens([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
     EXPECT_FALSE(prompts.chooseSaveFile());

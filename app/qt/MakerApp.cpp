@@ -1,6 +1,6 @@
-#include "app/MakerApp.h"
+#include "app/qt/MakerApp.h"
 
-#include "app/MakerDlg.h"
+#include "app/qt/MakerDlg.h"
 
 namespace sf {
 

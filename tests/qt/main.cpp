@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QByteArray>
 
-#include "app/ProgramNameOnly.h"
+#include "app/qt/ProgramNameOnly.h"
 
 namespace {
 
