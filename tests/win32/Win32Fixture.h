@@ -48,6 +48,8 @@ class Win32DialogTest : public ::testing::Test {
     // A key as the keyboard sends it to the focused control, with `held`
     // down meanwhile; with Alt and without Ctrl it is a system key.
     void press(UINT key, std::initializer_list<UINT> held = {}) {
+        HWND target = GetFocus();
+        ASSERT_NE(target, nullptr) << "the dialog lost the focus to another window";
         BYTE state[256];
         GetKeyboardState(state);
         state[VK_NUMLOCK] |= 0x01;  // on, as on most desks: the keypad types digits
@@ -57,7 +59,6 @@ class Win32DialogTest : public ::testing::Test {
         const bool system = alt && !(state[VK_CONTROL] & 0x80);
         const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
         const LPARAM context = alt ? (1 << 29) : 0;
-        HWND target = GetFocus() ? GetFocus() : dialog->GetSafeHwnd();
         PostMessageW(target, system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | scan | context);
         pump();
         PostMessageW(target, system ? WM_SYSKEYUP : WM_KEYUP, key,
