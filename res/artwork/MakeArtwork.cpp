@@ -1,6 +1,9 @@
 // Draws the tool's icon (48 x 48) and banner (626 x 77) and saves them in the
-// folder given on the command line: PNG files for the dialog and the desktop,
-// and the icon once more as an ICO file for the Windows executable.
+// folder given on the command line: PNG files for the Qt dialog and the
+// desktop, and for the Windows executable the icon as an ICO file in four
+// sizes (16, 32, 48, 256) and the banner as a 24-bit BMP file.
+#include <QBuffer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -56,13 +59,78 @@ void drawEmblem(QPainter& p, const QRectF& box) {
     p.restore();
 }
 
-QImage icon() {
-    QImage image(48, 48, QImage::Format_ARGB32_Premultiplied);
+QImage icon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    drawEmblem(p, QRectF(0, 0, 48, 48));
+    drawEmblem(p, QRectF(0, 0, size, size));
     return image;
+}
+
+void appendLittleEndian(QByteArray& bytes, quint32 value, int size) {
+    for (int i = 0; i < size; ++i) bytes.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+// One image of an ICO file as Windows keeps small icons: a 32-bit BGRA
+// bitmap, bottom row first, of twice the height (the colour rows, then the
+// AND mask, all zero since the alpha channel carries the shape).
+QByteArray iconBitmap(const QImage& picture) {
+    const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    const int size = image.width();
+    const int maskRowBytes = ((size + 31) / 32) * 4;
+    QByteArray bytes;
+    appendLittleEndian(bytes, 40, 4);  // BITMAPINFOHEADER
+    appendLittleEndian(bytes, size, 4);
+    appendLittleEndian(bytes, 2 * size, 4);
+    appendLittleEndian(bytes, 1, 2);
+    appendLittleEndian(bytes, 32, 2);
+    appendLittleEndian(bytes, 0, 4);  // uncompressed
+    appendLittleEndian(bytes, size * size * 4 + size * maskRowBytes, 4);
+    appendLittleEndian(bytes, 0, 16);  // resolution and palette: none
+    for (int y = size - 1; y >= 0; --y) {
+        const auto* row = reinterpret_cast<const quint32*>(image.constScanLine(y));
+        for (int x = 0; x < size; ++x) appendLittleEndian(bytes, row[x], 4);
+    }
+    bytes.append(QByteArray(size * maskRowBytes, '\0'));
+    return bytes;
+}
+
+// The icon in the four sizes Windows asks for; the largest as PNG, as
+// Windows keeps it.
+bool saveIco(const QString& path) {
+    const int sizes[] = {16, 32, 48, 256};
+    QList<QByteArray> images;
+    for (int size : sizes) {
+        if (size < 256) {
+            images.append(iconBitmap(icon(size)));
+            continue;
+        }
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        icon(size).save(&buffer, "PNG");
+        images.append(png);
+    }
+    QByteArray file;
+    appendLittleEndian(file, 0, 2);
+    appendLittleEndian(file, 1, 2);  // an icon
+    appendLittleEndian(file, images.size(), 2);
+    quint32 offset = 6 + 16 * images.size();
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        const int size = sizes[i];
+        file.append(static_cast<char>(size == 256 ? 0 : size));  // 0 stands for 256
+        file.append(static_cast<char>(size == 256 ? 0 : size));
+        appendLittleEndian(file, 0, 2);  // no palette, reserved
+        appendLittleEndian(file, 1, 2);  // planes
+        appendLittleEndian(file, 32, 2);
+        appendLittleEndian(file, images[i].size(), 4);
+        appendLittleEndian(file, offset, 4);
+        offset += images[i].size();
+    }
+    for (const QByteArray& image : images) file.append(image);
+    QFile out(path);
+    return out.open(QIODevice::WriteOnly) && out.write(file) == file.size();
 }
 
 QImage banner() {
@@ -118,9 +186,11 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    const QImage emblem = icon();
-    const bool saved = emblem.save(folder + QStringLiteral("/IDI_MAIN.png")) &&
-                       emblem.save(folder + QStringLiteral("/IDI_MAIN.ico")) &&
-                       banner().save(folder + QStringLiteral("/IDB_BANNER.png"));
+    const QImage strip = banner();
+    const bool saved = icon(48).save(folder + QStringLiteral("/IDI_MAIN.png")) &&
+                       saveIco(folder + QStringLiteral("/IDI_MAIN.ico")) &&
+                       strip.save(folder + QStringLiteral("/IDB_BANNER.png")) &&
+                       strip.convertToFormat(QImage::Format_RGB888)
+                           .save(folder + QStringLiteral("/IDB_BANNER.bmp"));
     return saved ? 0 : 1;
 }

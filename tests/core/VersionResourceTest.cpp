@@ -57,7 +57,8 @@ TEST_P(VersionResource, NamesVersion1520InUsEnglishAndWindows1252) {
     EXPECT_EQ(std::wstring(originalName), GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(Programs, VersionResource, ::testing::Values(L"sfmaker.exe", L"AP2.EXE"));
+INSTANTIATE_TEST_SUITE_P(Programs, VersionResource,
+                         ::testing::Values(L"sfmaker.exe", L"AP2.EXE", L"SparrowflasherMaker.exe"));
 
 }  // namespace
 }  // namespace sf

@@ -2,94 +2,53 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
-#include <deque>
+#include <cstdint>
 #include <filesystem>
-#include <memory>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "app/MakerDlg.h"
-#include "app/QtText.h"
-#include "app/UserPrompts.h"
+#include "dialog/DialogTemplate.h"
+#include "dialog/MakerDialog.h"
+#include "platform/ExecutablePath.h"
 #include "platform/IniProfile.h"
 #include "platform/Utf.h"
 #include "settings/SettingsDirectory.h"
+#include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
-
-// Shows texts in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace sf::test {
 
-// Plays the user of the dialog's choosers and message boxes from a script:
-// the files to choose (nothing = Cancel), the save paths and the answers to
-// Yes/No questions. Records every prompt in order.
-class ScriptedPrompts : public UserPrompts {
+// The dialog's controls as plain values. A user's change is made with
+// `type` or `click`, which raise the control's event as a front end does.
+class FakeControls : public DialogControls {
   public:
-    std::deque<std::optional<QString>> openFiles;
-    std::deque<std::optional<QString>> saveFiles;
-    std::deque<bool> answers;
-    std::vector<std::string> log;
+    std::map<int, std::u16string> texts;
+    std::map<int, int> limits;
+    std::set<int> checked;
+    int focused = kNoControlId;
 
-    std::optional<QString> chooseOpenFile() override {
-        log.push_back("open dialog");
-        return next(openFiles);
+    std::u16string text(ControlId control) const override {
+        const auto found = texts.find(control);
+        return found == texts.end() ? std::u16string() : found->second;
     }
-    std::optional<QString> chooseSaveFile() override {
-        log.push_back("save dialog");
-        return next(saveFiles);
+    void setText(ControlId control, std::u16string_view text) override {
+        texts[control] = std::u16string(text);
     }
-    void showMessage(const QString& text, const QString& caption, Icon icon) override {
-        log.push_back((icon == Icon::Warning ? "warning: " : "message: ") + text.toStdString() +
-                      " | " + caption.toStdString());
-    }
-    bool askYesNo(const QString& text, const QString& caption) override {
-        log.push_back("question: " + text.toStdString() + " | " + caption.toStdString());
-        if (answers.empty()) return false;
-        const bool answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-
-  private:
-    static std::optional<QString> next(std::deque<std::optional<QString>>& queue) {
-        if (queue.empty()) return std::nullopt;
-        auto answer = queue.front();
-        queue.pop_front();
-        return answer;
-    }
+    void setTypingLimit(ControlId edit, int limit) override { limits[edit] = limit; }
+    bool isChecked(ControlId checkBox) const override { return checked.contains(checkBox); }
+    void check(ControlId checkBox) override { checked.insert(checkBox); }
+    void setFocus(ControlId control) override { focused = control; }
 };
 
-inline QString qPath(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string());
-}
-
-// A dialog opened on fresh settings: the per-user data folder and the working
-// folder are a temporary folder of the test's own, restored afterwards.
+// The dialog opened on fresh settings: the per-user data folder and the
+// working folder it seeds from are folders of the test's own, and Make uses
+// the template beside the test and a fixed time.
 class DialogTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        previousWorkingFolder = std::filesystem::current_path();
-        previousDataHome = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", QByteArray::fromStdString((folder / "data").string()));
-        std::filesystem::create_directories(folder / "work");
-        std::filesystem::current_path(folder / "work");
-    }
-
-    void TearDown() override {
-        dialog.reset();
-        std::filesystem::current_path(previousWorkingFolder);
-        qputenv("XDG_DATA_HOME", previousDataHome);
-    }
+    static constexpr int64_t kMakeTime = 1700000000;
 
     // Writes setting.ini in the settings folder before the dialog opens.
     void storeSetting(std::u16string_view key, std::u16string_view value) {
@@ -98,17 +57,27 @@ class DialogTest : public ::testing::Test {
     }
 
     void open() {
-        auto scripted = std::make_unique<ScriptedPrompts>();
-        prompts = scripted.get();
-        dialog = std::make_unique<CSparrowflasherMakerDlg>(std::move(scripted));
-        dialog->show();
-        activate();
+        MakerDialog::Services services{
+            [this] { return resolveSettingsDirectory(folder / "data", folder / "work"); },
+            {executableDirectory() / "AP2.EXE", [] { return kMakeTime; }},
+            [this](const std::string& reason) { notSaved.push_back(reason); }};
+        dialog.emplace(controls, prompts, std::move(services));
+        dialog->DoDataExchange();
+        dialog->OnInitDialog();
     }
 
-    // Neither offscreen nor a bare X server re-activates the dialog after a box.
-    void activate() {
-        dialog->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    // The user types a whole new text into an edit.
+    void type(ControlId edit, std::u16string_view text) {
+        controls.texts[edit] = std::u16string(text);
+        dialog->saveField(edit);
+    }
+
+    // The user clicks a button, or a check box, which turns it over first.
+    void click(ControlId control) {
+        if (findFlagField(control)) {
+            if (!controls.checked.erase(control)) controls.checked.insert(control);
+        }
+        dialog->OnBnClicked(control);
     }
 
     std::filesystem::path settingsFile() const {
@@ -117,44 +86,17 @@ class DialogTest : public ::testing::Test {
 
     // A key of setting.ini, or "<missing>".
     std::string stored(std::u16string_view key) const {
-        return toQString(
-                   readProfileString(settingsFile(), u"SETTING", key, u"<missing>", kWholeValue))
-            .toStdString();
+        return utf16ToUtf8(
+            readProfileString(settingsFile(), u"SETTING", key, u"<missing>", kWholeValue));
     }
 
-    // The whole settings file, to see that nothing was written.
-    std::string readBytesAsText() const {
-        const auto bytes = readBytes(settingsFile());
-        return std::string(bytes.begin(), bytes.end());
-    }
-
-    QWidget* control(int id) const { return dialog->GetDlgItem(id); }
-    QLineEdit* lineEdit(int id) const { return qobject_cast<QLineEdit*>(control(id)); }
-    QPlainTextEdit* textEdit(int id) const { return qobject_cast<QPlainTextEdit*>(control(id)); }
-    QCheckBox* checkBox(int id) const { return qobject_cast<QCheckBox*>(control(id)); }
-    QPushButton* button(int id) const { return qobject_cast<QPushButton*>(control(id)); }
-
-    std::string shown(ControlId id) const { return toQString(dialog->text(id)).toStdString(); }
-
-    // Focuses a control the way Tab would, so that keys go to it.
-    void focus(int id) {
-        control(id)->setFocus(Qt::TabFocusReason);
-        ASSERT_EQ(QApplication::focusWidget(), control(id));
-    }
-
-    // Types into the focused control.
-    void type(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
-    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    }
+    std::string shown(ControlId id) const { return utf16ToUtf8(controls.text(id)); }
 
     TempDir folder;
-    ScriptedPrompts* prompts = nullptr;
-    std::unique_ptr<CSparrowflasherMakerDlg> dialog;
-
-  private:
-    std::filesystem::path previousWorkingFolder;
-    QByteArray previousDataHome;
+    FakeControls controls;
+    ScriptedPrompts prompts;
+    std::vector<std::string> notSaved;
+    std::optional<MakerDialog> dialog;
 };
 
 }  // namespace sf::test

@@ -1,0 +1,81 @@
+#include "app/qt/QtPrompts.h"
+
+#include <QCoreApplication>
+
+#include "app/qt/QtText.h"
+#include "dialog/DialogMakeUi.h"
+#include "platform/Utf.h"
+
+namespace sf {
+
+QtPrompts::QtPrompts(QWidget* owner) : owner(owner) {}
+
+QtPrompts::~QtPrompts() = default;
+
+void QtPrompts::setUpOpenDialog(QFileDialog& dialog) {
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // A typed name of a missing file comes back as chosen; the caller checks it.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("All File (*)"));
+}
+
+void QtPrompts::setUpSaveDialog(QFileDialog& dialog) {
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("exe"));
+    dialog.setNameFilters({QStringLiteral("EXE (*.exe)"), QStringLiteral("All Files (*)")});
+    // The Make command asks about an existing file itself.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+}
+
+std::optional<std::filesystem::path> QtPrompts::runFileDialog(QFileDialog& dialog) {
+    // QFileDialog never changes the process's current folder.
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return pathFromUtf16(toU16(dialog.selectedFiles().constFirst()));
+}
+
+std::optional<std::filesystem::path> QtPrompts::chooseOpenFile() {
+    QFileDialog dialog(owner);
+    setUpOpenDialog(dialog);
+    return runFileDialog(dialog);
+}
+
+std::optional<std::filesystem::path> QtPrompts::chooseSaveFile() {
+    QFileDialog dialog(owner);
+    setUpSaveDialog(dialog);
+    return runFileDialog(dialog);
+}
+
+void QtPrompts::showMessage(std::u16string_view text, std::u16string_view caption, Icon icon) {
+    QMessageBox box(icon == Icon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    toQString(caption), toQString(text), QMessageBox::Ok, owner);
+    box.exec();
+}
+
+bool QtPrompts::askYesNo(std::u16string_view text, std::u16string_view caption) {
+    QMessageBox box(QMessageBox::NoIcon, toQString(caption), toQString(text),
+                    QMessageBox::Yes | QMessageBox::No, owner);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtPrompts::showProgress(int percent) {
+    if (!writing) {
+        writing = std::make_unique<QProgressDialog>(
+            QCoreApplication::translate("QtPrompts", "Writing the package..."), QString(), 0, 100,
+            owner);
+        writing->setWindowTitle(toQString(applicationName()));
+        writing->setWindowModality(Qt::WindowModal);
+        writing->setMinimumDuration(0);
+    }
+    writing->setValue(percent);
+    // Keep the window drawn while the package is written; the user's input waits.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtPrompts::endProgress() {
+    writing.reset();
+}
+
+}  // namespace sf

@@ -1,0 +1,233 @@
+#include "app/win32/MakerDlg.h"
+
+#include "app/win32/DialogTemplateBuilder.h"
+#include "app/win32/ProcessObjects.h"
+#include "app/win32/WideText.h"
+#include "app/win32/Win32Prompts.h"
+#include "dialog/DialogTemplate.h"
+#include "res/resource.h"
+
+namespace sf {
+namespace {
+
+KeyClass keyClassOf(WPARAM key) {
+    if (key >= '0' && key <= '9') return KeyClass::MainDigit;
+    if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) return KeyClass::KeypadDigit;
+    if (key >= 'A' && key <= 'F') return KeyClass::LetterAToF;
+    switch (key) {
+        case VK_BACK:
+            return KeyClass::Backspace;
+        case VK_TAB:
+            return KeyClass::Tab;
+        case VK_DELETE:
+            return KeyClass::Delete;
+        case VK_ESCAPE:
+            return KeyClass::Escape;
+        case VK_RETURN:
+            return KeyClass::Enter;
+        case VK_F4:
+            return KeyClass::F4;
+        default:
+            return KeyClass::Other;
+    }
+}
+
+bool isHeld(int key) {
+    return GetKeyState(key) < 0;
+}
+
+// Failed writes of setting.ini go to the debugger's log; the dialog goes on.
+void logSettingsNotSaved(const std::string& reason) {
+    OutputDebugStringA(("Settings not saved: " + reason + "\n").c_str());
+}
+
+}  // namespace
+
+MakerDialog::Services CSparrowflasherMakerDlg::defaultServices() {
+    MakerDialog::Services services = MakerDialog::systemServices(templateFileName);
+    services.settingsNotSaved = logSettingsNotSaved;
+    return services;
+}
+
+CSparrowflasherMakerDlg::CSparrowflasherMakerDlg(MakerDialog::Services services)
+    : mainIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAIN))),
+      prompts(std::make_unique<Win32Prompts>(window)),
+      behaviour(*this, *prompts, std::move(services)) {}
+
+CSparrowflasherMakerDlg::~CSparrowflasherMakerDlg() {
+    if (window) DestroyWindow(window);
+}
+
+bool CSparrowflasherMakerDlg::Create() {
+    const std::vector<WORD> dialogTemplate = makeDialogTemplate();
+    CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                               reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()), nullptr,
+                               DialogProc, reinterpret_cast<LPARAM>(this));
+    return window != nullptr;
+}
+
+INT_PTR CSparrowflasherMakerDlg::DoModal() {
+    if (!Create()) return -1;
+    MSG message;
+    while (!ended) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == -1) break;
+        if (got == 0) {
+            // The process is asked to end: close, and leave the request for the caller.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        PumpMessage(message);
+    }
+    DestroyWindow(window);
+    return result;
+}
+
+void CSparrowflasherMakerDlg::PumpMessage(MSG& message) {
+    if (PreTranslateMessage(message)) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+int CSparrowflasherMakerDlg::controlIdOf(HWND control) const {
+    if (!control || GetParent(control) != window) return kNoControlId;
+    return GetDlgCtrlID(control);
+}
+
+BOOL CSparrowflasherMakerDlg::PreTranslateMessage(MSG& message) {
+    // Keys held with Alt but not Ctrl come as system keys (WM_SYSKEYDOWN),
+    // which the rules never see: the system closes the window on Alt+F4, and
+    // no control types from them.
+    if (message.message == WM_KEYDOWN) {
+        const KeyStroke stroke{keyClassOf(message.wParam), controlIdOf(message.hwnd),
+                               isHeld(VK_MENU), isHeld(VK_CONTROL)};
+        switch (behaviour.PreTranslateKey(stroke)) {
+            case KeyAction::Pass:
+                break;
+            case KeyAction::Close:
+                PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+                return TRUE;
+            case KeyAction::Consume:
+            case KeyAction::MakePackage:
+                return TRUE;
+        }
+    }
+    if (message.message == WM_LBUTTONDOWN || message.message == WM_RBUTTONDOWN) {
+        const MouseButton button =
+            message.message == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right;
+        if (behaviour.PreTranslateClick(controlIdOf(message.hwnd), button)) return TRUE;
+    }
+    toolTipControl.RelayEvent(message);
+    return window && IsDialogMessageW(window, &message);
+}
+
+INT_PTR CALLBACK CSparrowflasherMakerDlg::DialogProc(HWND window, UINT message, WPARAM wParam,
+                                                     LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* dialog = reinterpret_cast<CSparrowflasherMakerDlg*>(lParam);
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        dialog->window = window;
+    }
+    auto* dialog = reinterpret_cast<CSparrowflasherMakerDlg*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (!dialog) return FALSE;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, DWLP_USER, 0);
+        dialog->window = nullptr;
+        return FALSE;
+    }
+    return dialog->WindowProc(message, wParam, lParam);
+}
+
+INT_PTR CSparrowflasherMakerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog();
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_PAINT:
+            if (!IsIconic(window)) return FALSE;
+            OnPaint();
+            return TRUE;
+        case WM_QUERYDRAGICON:
+            return reinterpret_cast<INT_PTR>(mainIcon);
+        default:
+            return FALSE;
+    }
+}
+
+BOOL CSparrowflasherMakerDlg::OnInitDialog() {
+    behaviour.DoDataExchange();
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(mainIcon));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(mainIcon));
+    toolTipControl.Create(window);
+    for (const ToolTipTemplate& tip : kToolTips) {
+        toolTipControl.AddTool(GetDlgItem(tip.control), tip.text);
+    }
+    toolTipControl.Configure();
+    behaviour.OnInitDialog();
+    settingsDirectory = behaviour.settingsDirectory();
+    // The focus is placed: the system must not move it.
+    return FALSE;
+}
+
+void CSparrowflasherMakerDlg::OnCommand(int id, int notification) {
+    if (id == IDOK || id == IDCANCEL) {
+        ended = true;
+        result = id;
+        return;
+    }
+    if (notification == BN_CLICKED) {
+        behaviour.OnBnClicked(id);
+    } else if (notification == EN_CHANGE && !settingText) {
+        behaviour.saveField(id);
+    }
+}
+
+void CSparrowflasherMakerDlg::OnPaint() {
+    // Minimised: the icon, centred in the client area.
+    PAINTSTRUCT paint;
+    HDC context = BeginPaint(window, &paint);
+    SendMessageW(window, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(context), 0);
+    RECT client;
+    GetClientRect(window, &client);
+    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(context, x, y, mainIcon);
+    EndPaint(window, &paint);
+}
+
+// ---- DialogControls ----
+
+std::u16string CSparrowflasherMakerDlg::text(ControlId control) const {
+    HWND item = GetDlgItem(control);
+    std::wstring value(static_cast<std::size_t>(GetWindowTextLengthW(item)) + 1, L'\0');
+    value.resize(static_cast<std::size_t>(
+        GetWindowTextW(item, value.data(), static_cast<int>(value.size()))));
+    return u16Text(value);
+}
+
+void CSparrowflasherMakerDlg::setText(ControlId control, std::u16string_view value) {
+    settingText = true;
+    SetWindowTextW(GetDlgItem(control), wideText(value).c_str());
+    settingText = false;
+}
+
+void CSparrowflasherMakerDlg::setTypingLimit(ControlId control, int limit) {
+    // 0 lifts the limit to the most the edit can hold.
+    SendMessageW(GetDlgItem(control), EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
+}
+
+bool CSparrowflasherMakerDlg::isChecked(ControlId checkBox) const {
+    return IsDlgButtonChecked(window, checkBox) == BST_CHECKED;
+}
+
+void CSparrowflasherMakerDlg::check(ControlId checkBox) {
+    CheckDlgButton(window, checkBox, BST_CHECKED);
+}
+
+void CSparrowflasherMakerDlg::setFocus(ControlId control) {
+    SetFocus(GetDlgItem(control));
+}
+
+}  // namespace sf

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+#include "dialog/DialogPrompts.h"
+#include "package/MakeUi.h"
+
+namespace sf {
+
+// The Make command's user as the dialog plays it: its messages in message
+// boxes, the save chooser for the output, and a progress window while a
+// large package is written, closed when the command ends.
+class DialogMakeUi : public MakeUi {
+  public:
+    explicit DialogMakeUi(DialogPrompts& prompts) : prompts(prompts) {}
+    ~DialogMakeUi() override;
+
+    void message(const std::string& text, const std::string& caption) override;
+    void applicationMessage(const std::string& text) override;
+    std::optional<std::filesystem::path> askSavePath() override;
+    bool askYesNo(const std::string& text, const std::string& caption) override;
+    void progress(uint64_t written, uint64_t total) override;
+
+  private:
+    DialogPrompts& prompts;
+    bool showingProgress = false;
+};
+
+// The caption of an application message: the executable's file name without
+// its folder and its extension, so a renamed tool shows its new name.
+std::u16string applicationName();
+
+}  // namespace sf

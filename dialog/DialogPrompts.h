@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace sf {
+
+// The modal questions the dialog puts to its user: file choosers and message
+// boxes, and the progress of a long write. Each front end shows its own; the
+// tests answer them from a script.
+class DialogPrompts {
+  public:
+    enum class Icon { None, Exclamation };
+
+    virtual ~DialogPrompts() = default;
+
+    // The open-file chooser ("All File (*.*)"): the chosen full path, or
+    // nothing on Cancel. The path is not checked; the process's current
+    // folder is left as it was.
+    virtual std::optional<std::filesystem::path> chooseOpenFile() = 0;
+
+    // The save chooser for packages: the chosen full path, or nothing on
+    // Cancel. It asks nothing about an existing file itself.
+    virtual std::optional<std::filesystem::path> chooseSaveFile() = 0;
+
+    // A message with an OK button.
+    virtual void showMessage(std::u16string_view text, std::u16string_view caption, Icon icon) = 0;
+
+    // A question with the buttons Yes and No and no icon; true for Yes.
+    virtual bool askYesNo(std::u16string_view text, std::u16string_view caption) = 0;
+
+    // Shows how far a long write has come, from 0 to 100; the first call
+    // opens the progress window.
+    virtual void showProgress(int percent) = 0;
+
+    // Closes the progress window, if one is open.
+    virtual void endProgress() = 0;
+};
+
+}  // namespace sf

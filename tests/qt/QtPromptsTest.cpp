@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTimer>
+#include <functional>
+
+#include "app/qt/QtPrompts.h"
+#include "support/TempDir.h"
+
+namespace sf::test {
+namespace {
+
+// Answers the next modal window once it is up, from inside its own loop.
+void whenModalOpens(const std::function<void(QWidget*)>& answer) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        timer->stop();
+        timer->deleteLater();
+        answer(modal);
+    });
+    timer->start();
+}
+
+struct SeenBox {
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::Question;
+};
+
+// Notes what the box shows and presses its button `press`.
+void answerBox(SeenBox& seen, QMessageBox::StandardButton press) {
+    whenModalOpens([&seen, press](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        seen = {box->windowTitle(), box->text(), box->icon()};
+        box->button(press)->click();
+    });
+}
+
+TEST(QtPrompts, MessagesCarryTheirCaptionAndOnlyApplicationMessagesAnIcon) {
+    QWidget owner;
+    QtPrompts prompts(&owner);
+    SeenBox seen;
+    answerBox(seen, QMessageBox::Ok);
+    prompts.showMessage(u"Operation Success!", u"Success", DialogPrompts::Icon::None);
+    EXPECT_EQ(seen.caption, "Success");
+    EXPECT_EQ(seen.text, "Operation Success!");
+    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+
+    answerBox(seen, QMessageBox::Ok);
+    prompts.showMessage(u"Command-key maxiumn is 64 bytes!", u"qt_dialog_tests",
+                        DialogPrompts::Icon::Exclamation);
+    EXPECT_EQ(seen.icon, QMessageBox::Warning);
+}
+
+TEST(QtPrompts, TheProgressWindowIsShownUntilItEnds) {
+    QWidget owner;
+    QtPrompts prompts(&owner);
+    prompts.showProgress(10);
+    prompts.showProgress(60);
+    const auto windows = owner.findChildren<QProgressDialog*>();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_TRUE(windows.front()->isVisible());
+    EXPECT_EQ(windows.front()->value(), 60);
+    prompts.endProgress();
+    EXPECT_TRUE(owner.findChildren<QProgressDialog*>().isEmpty());
+}
+
+TEST(QtPrompts, QuestionsAnswerYesOrNo) {
+    QWidget owner;
+    QtPrompts prompts(&owner);
+    SeenBox seen;
+    answerBox(seen, QMessageBox::Yes);
+    EXPECT_TRUE(prompts.askYesNo(u"File already exists!\nOverwrite?", u"Save File"));
+    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+    answerBox(seen, QMessageBox::No);
+    EXPECT_FALSE(prompts.askYesNo(u"File already exists!\nOverwrite?", u"Save File"));
+}
+
+TEST(QtPrompts, ChoosersAreSetUpForOpeningAnyFileAndSavingAnExecutable) {
+    QFileDialog open;
+    QtPrompts::setUpOpenDialog(open);
+    EXPECT_EQ(open.acceptMode(), QFileDialog::AcceptOpen);
+    EXPECT_EQ(open.fileMode(), QFileDialog::AnyFile);  // a missing name comes back
+    EXPECT_EQ(open.nameFilters(), QStringList{"All File (*)"});
+
+    QFileDialog save;
+    QtPrompts::setUpSaveDialog(save);
+    EXPECT_EQ(save.acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_EQ(save.defaultSuffix(), "exe");
+    EXPECT_EQ(save.nameFilters(), (QStringList{"EXE (*.exe)", "All Files (*)"}));
+    EXPECT_TRUE(save.testOption(QFileDialog::DontConfirmOverwrite));
+}
+
+TEST(QtPrompts, AChooserGivesTheChosenPathOrNothingAndKeepsTheCurrentFolder) {
+    TempDir folder;
+    writeBytes(folder / "image.bin", patternBytes(8, 1));
+    const auto before = std::filesystem::current_path();
+    QWidget owner;
+    QtPrompts prompts(&owner);
+
+    whenModalOpens([&](QWidget* modal) {
+        auto* chooser = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(chooser, nullptr);
+        chooser->setDirectory(QString::fromStdString(folder.path().string()));
+        chooser->selectFile("image.bin");
+        static_cast<QDialog*>(chooser)->accept();
+    });
+    const auto chosen = prompts.chooseOpenFile();
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(*chosen, folder / "image.bin");
+
+    whenModalOpens([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    EXPECT_FALSE(prompts.chooseSaveFile());
+    EXPECT_EQ(std::filesystem::current_path(), before);
+}
+
+}  // namespace
+}  // namespace sf::test

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dialog/DialogPrompts.h"
+#include "platform/Utf.h"
+
+namespace sf::test {
+
+// Plays the user of the dialog's choosers and message boxes from a script:
+// the files to choose (nothing = Cancel), the save paths and the answers to
+// Yes/No questions. Records every prompt in order; the progress window is
+// counted, not logged.
+class ScriptedPrompts : public DialogPrompts {
+  public:
+    std::deque<std::optional<std::filesystem::path>> openFiles;
+    std::deque<std::optional<std::filesystem::path>> saveFiles;
+    std::deque<bool> answers;
+    std::vector<std::string> log;
+    int progressShown = 0;
+    bool progressOpen = false;
+
+    std::optional<std::filesystem::path> chooseOpenFile() override {
+        log.push_back("open dialog");
+        return next(openFiles);
+    }
+    std::optional<std::filesystem::path> chooseSaveFile() override {
+        log.push_back("save dialog");
+        return next(saveFiles);
+    }
+    void showMessage(std::u16string_view text, std::u16string_view caption, Icon icon) override {
+        log.push_back((icon == Icon::Exclamation ? "warning: " : "message: ") + utf16ToUtf8(text) +
+                      " | " + utf16ToUtf8(caption));
+    }
+    bool askYesNo(std::u16string_view text, std::u16string_view caption) override {
+        log.push_back("question: " + utf16ToUtf8(text) + " | " + utf16ToUtf8(caption));
+        if (answers.empty()) return false;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void showProgress(int /*percent*/) override {
+        if (!progressOpen) ++progressShown;
+        progressOpen = true;
+    }
+    void endProgress() override { progressOpen = false; }
+
+  private:
+    static std::optional<std::filesystem::path> next(
+        std::deque<std::optional<std::filesystem::path>>& queue) {
+        if (queue.empty()) return std::nullopt;
+        auto answer = queue.front();
+        queue.pop_front();
+        return answer;
+    }
+};
+
+}  // namespace sf::test

@@ -1,0 +1,117 @@
+#include "ModalAnswers.h"
+
+#include <dlgs.h>
+
+#include <array>
+
+namespace sf::test {
+namespace {
+
+ModalAnswers* active = nullptr;
+
+std::wstring windowText(HWND window) {
+    std::array<wchar_t, 1024> text{};
+    GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+    return text.data();
+}
+
+std::wstring className(HWND window) {
+    std::array<wchar_t, 64> name{};
+    GetClassNameW(window, name.data(), static_cast<int>(name.size()));
+    return name.data();
+}
+
+// The text and the icon of a message box: its static controls.
+BOOL CALLBACK readStatic(HWND child, LPARAM seenWindow) {
+    auto& seen = *reinterpret_cast<SeenWindow*>(seenWindow);
+    if (className(child) != L"Static" || !IsWindowVisible(child)) return TRUE;
+    if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+        seen.icon = seen.icon || SendMessageW(child, STM_GETICON, 0, 0) != 0;
+    } else {
+        seen.text += windowText(child);
+    }
+    return TRUE;
+}
+
+struct Search {
+    HWND mainDialog;
+    const std::set<HWND>* answered;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK findModal(HWND window, LPARAM searchPointer) {
+    auto& search = *reinterpret_cast<Search*>(searchPointer);
+    if (window == search.mainDialog || search.answered->contains(window)) return TRUE;
+    if (!IsWindowVisible(window) || className(window) != L"#32770") return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+ModalAnswers::ModalAnswers(HWND mainDialog)
+    : mainDialog(mainDialog), timer(SetTimer(nullptr, 0, 20, onTimer)) {
+    active = this;
+}
+
+ModalAnswers::~ModalAnswers() {
+    KillTimer(nullptr, timer);
+    active = nullptr;
+}
+
+ModalAnswers& ModalAnswers::then(Answer answer) {
+    answers.push_back(std::move(answer));
+    return *this;
+}
+
+void CALLBACK ModalAnswers::onTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (active) active->answerNewWindows();
+}
+
+void ModalAnswers::answerNewWindows() {
+    Search search{mainDialog, &answered};
+    EnumThreadWindows(GetCurrentThreadId(), findModal, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return;
+    HWND window = search.found;
+    answered.insert(window);
+    SeenWindow seenWindow{windowText(window), {}, false};
+    EnumChildWindows(window, readStatic, reinterpret_cast<LPARAM>(&seenWindow));
+    seen.push_back(seenWindow);
+    if (HWND filter = GetDlgItem(window, cmb1)) {
+        std::array<wchar_t, 256> name{};
+        const auto index = SendMessageW(filter, CB_GETCURSEL, 0, 0);
+        SendMessageW(filter, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(name.data()));
+        filters.push_back(name.data());
+    }
+    if (answers.empty()) {
+        ++unexpected;
+        PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    const Answer answer = std::move(answers.front());
+    answers.pop_front();
+    answer(window);
+}
+
+ModalAnswers::Answer ModalAnswers::press(int button) {
+    return [button](HWND window) {
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, button)));
+    };
+}
+
+ModalAnswers::Answer ModalAnswers::choose(const std::wstring& path) {
+    return [path](HWND window) {
+        // The name field: a combo box with an edit in newer choosers, an edit in older ones.
+        const int field = GetDlgItem(window, cmb13) ? cmb13 : edt1;
+        SetDlgItemTextW(window, field, path.c_str());
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
+    };
+}
+
+ModalAnswers::Answer ModalAnswers::cancel() {
+    return press(IDCANCEL);
+}
+
+}  // namespace sf::test
