@@ -142,8 +142,8 @@ TEST_F(CliTest, MakesAPackageThatInspectReadsBackAsJson) {
     const auto made = run(
         makeCommand("pkg.exe", "--external " + path("external.bin") +
                                    " --title 'Zwölf Boxkämpfer' --note 'n' --version 9.9"
-                                   " --ap-vid 1a2b --ap-pid 3C4D --ap-usage 01 --iap-vid AAAA"
-                                   " --iap-pid BBBB --iap-usage 02 --digest beef --cmd-key " +
+                                   " --ap-vid 0x1a2b --ap-pid 3C4D --ap-usage 01 --iap-vid AAAA"
+                                   " --iap-pid BBBB --iap-usage 0X02 --digest 0xbeef --cmd-key " +
                                    path("cmd.key") + " --no-verify --cmd-via-control-endpoint"));
     ASSERT_EQ(made.exitCode, 0) << made.out;
     const auto inspected = run(kSfmaker + " inspect --json " + path("pkg.exe"));
@@ -152,7 +152,7 @@ TEST_F(CliTest, MakesAPackageThatInspectReadsBackAsJson) {
     EXPECT_EQ(json["title"], "Zwölf Boxkämpfer");
     EXPECT_EQ(json["text"], "Sparrowflasher for Tavlen. Version V1.0.0");
     EXPECT_EQ(json["version"], "9.9");
-    EXPECT_EQ(json["apVid"], "1a2b");
+    EXPECT_EQ(json["apVid"], "1a2b");  // a 0x before it is dropped
     EXPECT_EQ(json["iapUsage"], "02");
     EXPECT_EQ(json["digestValue"], 0xBEEF);
     EXPECT_EQ(json["digestEnabled"], true);
@@ -239,6 +239,9 @@ TEST_F(CliTest, UsageErrorsNameTheValueThatIsWrong) {
     const std::string epoch = " " + make + " --internal " + path("internal.bin");
     expectEach({
         {makeCommand("x.exe", "--ap-vid 12G4"), 2, "12G4"},
+        {makeCommand("x.exe", "--ap-pid 0x"), 2, "hex digits after 0x, got none"},
+        {makeCommand("x.exe", "--ap-usage 0x123"), 2, "at most 2 hex digits, got 3"},
+        {makeCommand("x.exe", "--digest 0x0x12"), 2, "got '0x0x12'"},
         {makeCommand("x.exe", "--title " + std::string(33, 'T')), 2, "at most 32"},
         {kSfmaker + " frobnicate", 2, "subcommand"},
         {makeCommand("x.exe", "--time 99999999999999999999"), 2, "'99999999999999999999'"},
@@ -251,6 +254,57 @@ TEST_F(CliTest, UsageErrorsNameTheValueThatIsWrong) {
     });
     EXPECT_FALSE(std::filesystem::exists(dir / "x.exe"));
     expectEach({{"SOURCE_DATE_EPOCH=" + epoch, 0, "Package written"}});
+}
+
+TEST_F(CliTest, HelpAndVersionSayWhatAUserNeeds) {
+    const std::string help = kSfmaker + " --help";
+    expectEach({
+        {kSfmaker + " --version", 0, "sfmaker " SF_VERSION "\n"},
+        {kSfmaker + " make --output x --version 2.0 --help", 0, "Usage: sfmaker make [OPTIONS]"},
+        {help, 0, "Usage: sfmaker [OPTIONS] COMMAND"},
+        {help, 0, "sfmaker extract [OPTIONS] package:"},
+        {help, 0, "2  usage error"},
+        {help, 0, "starts with \"Type note here, maximum 100 characters.\""},
+        {help, 0, "SOURCE_DATE_EPOCH"},
+    });
+    EXPECT_EQ(run(kSfmaker + " --version").out, "sfmaker " SF_VERSION "\n");
+}
+
+// Warnings go to stderr and the package is made, unless --strict refuses it;
+// --quiet leaves only errors.
+TEST_F(CliTest, WarningsStrictAndQuiet) {
+    const std::string ready = "--note Release --ap-vid 1A2B --ap-pid 0x3C4D ";
+    struct Case {
+        std::string extra;
+        int exitCode;
+        std::vector<std::string> says;  // every line of the output, in order
+    };
+    const std::string note = "the note is the placeholder";
+    for (const Case& c : std::vector<Case>{
+             {"",
+              0,
+              {"warning: " + note, "warning: the application's USB PID is empty",
+               "warning: the application's USB VID is empty (set it with --ap-vid)",
+               "Package written: "}},
+             {ready, 0, {"Package written: "}},
+             {"--quiet", 0, {}},
+             {"-q " + ready, 0, {}},
+             {"--strict -q --note Release --ap-pid 1",
+              1,
+              {"error: the application's USB VID is empty", "nothing written: --strict"}},
+             {"--strict " + ready, 0, {"Package written: "}},
+         }) {
+        std::filesystem::remove(dir / "pkg.exe");
+        const auto made = run(makeCommand("pkg.exe", c.extra));
+        EXPECT_EQ(made.exitCode, c.exitCode) << c.extra << "\n" << made.out;
+        EXPECT_EQ(count(made.out, "\n"), c.says.size()) << c.extra << "\n" << made.out;
+        std::size_t at = 0;
+        for (const auto& line : c.says) {
+            at = made.out.find(line, at);
+            EXPECT_NE(at, std::string::npos) << c.extra << ": " << line << "\n" << made.out;
+        }
+        EXPECT_EQ(std::filesystem::exists(dir / "pkg.exe"), c.exitCode == 0) << c.extra;
+    }
 }
 
 // Root reads every file whatever its permissions, so this runs as nobody.

@@ -25,8 +25,8 @@ std::string oneLine(std::string text) {
 
 }  // namespace
 
-CliMakeUi::CliMakeUi(std::filesystem::path out, bool forced)
-    : output(std::move(out)), force(forced) {}
+CliMakeUi::CliMakeUi(std::filesystem::path out, bool forced, bool quietly)
+    : output(std::move(out)), force(forced), quiet(quietly) {}
 
 void CliMakeUi::tell(const std::string& text) {
     if (shownPercent >= 0) std::cerr << '\n';
@@ -36,6 +36,7 @@ void CliMakeUi::tell(const std::string& text) {
 
 void CliMakeUi::message(const std::string& text, const std::string& caption) {
     if (caption != "Success") return tell(text);
+    if (quiet) return;
     if (shownPercent >= 0) std::cerr << '\n';
     std::cout << "Package written: " << pathToUtf8(output) << '\n';
 }
@@ -64,12 +65,12 @@ bool CliMakeUi::askYesNo(const std::string&, const std::string&) {
 }
 
 void CliMakeUi::imageConverted(const std::string& what, const std::string& summary) {
-    std::cerr << what << ": " << summary << '\n';
+    if (!quiet) std::cerr << what << ": " << summary << '\n';
 }
 
 void CliMakeUi::progress(uint64_t written, uint64_t total) {
     // Shown only for large packages, and only to a person.
-    if (total < kProgressWorthShowing || !isatty(fileno(stderr))) return;
+    if (quiet || total < kProgressWorthShowing || !isatty(fileno(stderr))) return;
     const int percent = static_cast<int>(written * 100 / total);
     if (percent == shownPercent) return;
     shownPercent = percent;

@@ -12,9 +12,10 @@ namespace sf {
 // the one given, an existing file is replaced only when forced, and messages
 // go to stdout (success) or stderr (everything else). A failure is told in
 // its detail, which names the file and the reason, not in the dialog's words.
+// Quiet, it tells failures only.
 class CliMakeUi : public MakeUi {
   public:
-    CliMakeUi(std::filesystem::path output, bool force);
+    CliMakeUi(std::filesystem::path output, bool force, bool quiet);
 
     void message(const std::string& text, const std::string& caption) override;
     void applicationMessage(const std::string& text) override;
@@ -35,6 +36,7 @@ class CliMakeUi : public MakeUi {
 
     std::filesystem::path output;
     bool force;
+    bool quiet;
     bool asked = false;
     bool refused = false;
     int shownPercent = -1;

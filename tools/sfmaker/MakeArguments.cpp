@@ -15,22 +15,22 @@ namespace {
 
 using TextOption = MakeArguments::TextOption;
 
-// --digest and --cmd-key also turn on the flag that goes with them.
+// --digest and --cmd-key also turn on the flag that goes with them. The help
+// goes on with the field's typing limit and start value, from the settings table.
 constexpr std::array<TextOption, 14> kTextOptions = {{
-    {"--title", &ProjectSettings::title, "Program title (up to 32 characters)"},
-    {"--text", &ProjectSettings::text, "Program text (up to 50 characters)"},
-    {"--note", &ProjectSettings::note, "Program note (up to 100 characters)"},
+    {"--title", &ProjectSettings::title, "Program title"},
+    {"--text", &ProjectSettings::text, "Program text"},
+    {"--note", &ProjectSettings::note, "Program note"},
     {"--internal", &ProjectSettings::internalImagePath, "Internal flash image file"},
     {"--external", &ProjectSettings::externalImagePath, "External image file"},
-    {"--version", &ProjectSettings::version, "Program version (up to 16 characters)"},
-    {"--ap-pid", &ProjectSettings::apPid, "USB PID of the application (hex)"},
-    {"--ap-vid", &ProjectSettings::apVid, "USB VID of the application (hex)"},
-    {"--ap-usage", &ProjectSettings::apUsage, "Low byte of the application's HID usage page (hex)"},
-    {"--iap-pid", &ProjectSettings::iapPid, "USB PID of the IAP loader (hex)"},
-    {"--iap-vid", &ProjectSettings::iapVid, "USB VID of the IAP loader (hex)"},
-    {"--iap-usage", &ProjectSettings::iapUsage,
-     "Low byte of the IAP loader's HID usage page (hex)"},
-    {"--digest", &ProjectSettings::digest, "Internal flash digest (hex); turns the digest on"},
+    {"--version", &ProjectSettings::version, "Program version stored in the package"},
+    {"--ap-pid", &ProjectSettings::apPid, "USB PID of the application"},
+    {"--ap-vid", &ProjectSettings::apVid, "USB VID of the application"},
+    {"--ap-usage", &ProjectSettings::apUsage, "Low byte of the application's HID usage page"},
+    {"--iap-pid", &ProjectSettings::iapPid, "USB PID of the IAP loader"},
+    {"--iap-vid", &ProjectSettings::iapVid, "USB VID of the IAP loader"},
+    {"--iap-usage", &ProjectSettings::iapUsage, "Low byte of the IAP loader's HID usage page"},
+    {"--digest", &ProjectSettings::digest, "Internal flash digest; turns the digest on"},
     {"--cmd-key", &ProjectSettings::cmdKeyPath,
      "Command-key file (up to 64 bytes); turns the key on"},
 }};
@@ -48,21 +48,53 @@ bool holdsAPath(const TextOption& option) {
     return fieldOf(option).typingLimit == 0;
 }
 
+// The identifiers and the digest take hex digits only, as the dialog's
+// typing does.
+bool takesHex(const TextField& field) {
+    return field.hexKeysOnly || field.control == IDC_DIGEST;
+}
+
+const char* typeOf(const TextOption& option) {
+    if (holdsAPath(option)) return "FILE";
+    return takesHex(fieldOf(option)) ? "HEX" : "TEXT";
+}
+
+std::string helpOf(const TextOption& option) {
+    const TextField& field = fieldOf(option);
+    if (holdsAPath(option)) return option.help;
+    const std::string limit = std::to_string(field.typingLimit);
+    if (takesHex(field)) {
+        return std::string(option.help) + " (up to " + limit +
+               " hex digits; a 0x prefix is dropped)";
+    }
+    std::string help = std::string(option.help) + " (up to " + limit + " characters";
+    const std::u16string start = ProjectSettings{}.*option.member;
+    if (!start.empty()) help += "; the dialog starts with \"" + utf16ToUtf8(start) + "\"";
+    return help + ")";
+}
+
 // Checks a value against the dialog's rules for its field: the typing limit,
-// and hex digits only for the USB identifiers and the digest.
+// and hex digits only for the USB identifiers and the digest. The 0x that
+// other tools write before hex numbers is dropped, so what is kept is what
+// the dialog would hold: the digits alone.
 CLI::Validator fieldRule(const TextOption& option) {
     const TextField& field = fieldOf(option);
     const auto limit = static_cast<std::size_t>(field.typingLimit);
-    const bool hex = field.hexKeysOnly || field.control == IDC_DIGEST;
+    const bool hex = takesHex(field);
     return CLI::Validator(
         [limit, hex](std::string& value) -> std::string {
+            const std::string typed = value;
+            if (hex && (value.starts_with("0x") || value.starts_with("0X"))) {
+                value.erase(0, 2);
+                if (value.empty()) return "hex digits after 0x, got none";
+            }
             const std::size_t length = utf8ToUtf16(value).size();
             if (limit > 0 && length > limit) {
-                return "at most " + std::to_string(limit) + " characters, got " +
-                       std::to_string(length);
+                return "at most " + std::to_string(limit) + (hex ? " hex digits" : " characters") +
+                       ", got " + std::to_string(length);
             }
             if (hex && value.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
-                return "hex digits only (0-9, A-F), got '" + value + "'";
+                return "hex digits only (0-9, A-F, after an optional 0x), got '" + typed + "'";
             }
             return {};
         },
@@ -85,7 +117,7 @@ CLI::Validator secondsRule() {
             if (parseSeconds(value)) return {};
             return "a whole number of seconds since 1970 that fits in 64 bits, got '" + value + "'";
         },
-        "SECONDS");
+        "");
 }
 
 }  // namespace
@@ -93,6 +125,11 @@ CLI::Validator secondsRule() {
 MakeArguments::MakeArguments(CLI::App& command) {
     addPathOption(command, "--output,-o", output, "The package file to write")->required();
     command.add_flag("--force,-f", force, "Replace the output file when it exists");
+    command.add_flag("--strict", strict,
+                     "Refuse to make a package that gives a warning (exit 1, nothing written)");
+    command.add_flag("--quiet,-q", quiet,
+                     "Print errors only: no progress, no converted-image lines, no \"Package "
+                     "written\", and no warnings unless --strict makes them errors");
     command.add_flag("--raw", raw,
                      "Take every image file as bytes; without it ELF, Intel HEX and S-record "
                      "files are turned into the flat image the device takes");
@@ -104,8 +141,9 @@ MakeArguments::MakeArguments(CLI::App& command) {
                   "The template updater (default: AP2.EXE beside sfmaker)");
     for (std::size_t i = 0; i < kTextOptions.size(); ++i) {
         const auto& option = kTextOptions[i];
-        textOptions[i] =
-            command.add_option(option.name, texts[i], option.help)->check(fieldRule(option));
+        textOptions[i] = command.add_option(option.name, texts[i], helpOf(option))
+                             ->transform(fieldRule(option))
+                             ->type_name(typeOf(option));
     }
     command.add_flag("--no-verify", noVerify, "Turn Verify off");
     command.add_flag("--cmd-via-control-endpoint", cmdViaControlEndpoint,
@@ -114,7 +152,8 @@ MakeArguments::MakeArguments(CLI::App& command) {
         .add_option_function<std::string>(
             "--time", [this](const std::string& value) { time = parseSeconds(value); },
             "Seconds since 1970 that seed the package key (reproducible builds)")
-        ->check(secondsRule());
+        ->check(secondsRule())
+        ->type_name("SECONDS");
 }
 
 ProjectSettings MakeArguments::applyTo(ProjectSettings settings) const {
@@ -137,6 +176,14 @@ bool MakeArguments::given(std::u16string ProjectSettings::*member) const {
         if (kTextOptions[i].member == member) return textOptions[i]->count() > 0;
     }
     return false;
+}
+
+std::string MakeArguments::optionOf(ControlId control) {
+    const TextField* field = findTextField(control);
+    for (const auto& option : kTextOptions) {
+        if (field && option.member == field->member) return option.name;
+    }
+    return {};
 }
 
 bool MakeArguments::setsAnyField() const {

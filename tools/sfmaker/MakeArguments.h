@@ -21,6 +21,9 @@ class MakeArguments {
     // The settings to make a package from: `base` with every given option put over it.
     ProjectSettings applyTo(ProjectSettings base) const;
 
+    // The option that sets the text field of `control`; empty for another control.
+    static std::string optionOf(ControlId control);
+
     // True when any option that sets a field or a flag was given.
     bool setsAnyField() const;
 
@@ -34,6 +37,10 @@ class MakeArguments {
     // A settings file to take every field from (--settings), or empty.
     std::filesystem::path settingsFile;
     bool force = false;
+    // Refuse a package that gives warnings, rather than warn and make it.
+    bool strict = false;
+    // Print errors only.
+    bool quiet = false;
     // Take every image as bytes, whatever format its file shows.
     bool raw = false;
 

@@ -14,8 +14,10 @@ namespace sf {
 // the string, which Windows reads in its ANSI code page instead.
 inline CLI::Option* addPathOption(CLI::App& command, const std::string& name,
                                   std::filesystem::path& path, const std::string& help) {
-    return command.add_option_function<std::string>(
-        name, [&path](const std::string& text) { path = pathFromUtf8(text); }, help);
+    return command
+        .add_option_function<std::string>(
+            name, [&path](const std::string& text) { path = pathFromUtf8(text); }, help)
+        ->type_name("FILE");
 }
 
 }  // namespace sf

@@ -12,8 +12,10 @@
 #include "platform/Utf.h"
 #include "settings/SettingsDirectory.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsWarnings.h"
 #include "tools/report/PackageReport.h"
 #include "tools/sfmaker/CliMakeUi.h"
+#include "tools/sfmaker/Help.h"
 #include "tools/sfmaker/MakeArguments.h"
 #include "tools/sfmaker/PathOptions.h"
 
@@ -58,6 +60,20 @@ std::string noInternalImage(const std::optional<std::filesystem::path>& settings
     return text + ", or --settings FILE with ImagePath1 in it";
 }
 
+// Tells what the package would ship that is likely a mistake. Under --strict
+// each is an error and nothing may be made: false then.
+bool acceptWarnings(const ProjectSettings& settings, const MakeArguments& args) {
+    const auto warnings = settingsWarnings(settings);
+    if (args.quiet && !args.strict) return true;
+    for (const auto& warning : warnings) {
+        std::cerr << "sfmaker: " << (args.strict ? "error: " : "warning: ") << warning.text
+                  << " (set it with " << MakeArguments::optionOf(warning.control) << ")\n";
+    }
+    if (!args.strict || warnings.empty()) return true;
+    std::cerr << "sfmaker: nothing written: --strict turns warnings into errors\n";
+    return false;
+}
+
 int runMake(const MakeArguments& args) {
     const auto keyTime = args.keyTime();
     if (!keyTime) {
@@ -74,11 +90,12 @@ int runMake(const MakeArguments& args) {
         std::cerr << noInternalImage(base->file) << '\n';
         return kUsage;
     }
+    if (!acceptWarnings(settings, args)) return kFailure;
     auto options = PackageBuilder::besideTool();
     if (!args.templatePath.empty()) options.templatePath = args.templatePath;
     options.clock = [seconds = *keyTime] { return seconds; };
     options.convertImages = !args.raw;
-    CliMakeUi ui(args.output, args.force);
+    CliMakeUi ui(args.output, args.force, args.quiet);
     const MakeOutcome outcome = PackageBuilder(options).make(settings, ui);
     if (outcome == MakeOutcome::Written) return 0;
     if (ui.refusedOverwrite()) {
@@ -114,7 +131,10 @@ int runExtract(const std::filesystem::path& package, const std::filesystem::path
 }
 
 int run(int argc, char** argv) {
-    CLI::App app{"Makes, inspects and unpacks Sparrowflasher firmware-updater packages."};
+    // Named here: CLI11 would take the name from argv[0], the path it was started by.
+    CLI::App app{"Makes, inspects and unpacks Sparrowflasher firmware-updater packages.",
+                 "sfmaker"};
+    addHelpAndVersion(app);
     app.require_subcommand(1);
 
     auto* make = app.add_subcommand("make", "Make a package");
@@ -133,10 +153,14 @@ int run(int argc, char** argv) {
         "Write a package's images and command key to a folder (internal.bin, external.bin, "
         "cmdkey.bin)");
     addPathOption(*extract, "package", package, "The package file")->required();
-    addPathOption(*extract, "--dir", directory, "The folder to write into")->required();
+    addPathOption(*extract, "--dir", directory, "The folder to write into")
+        ->type_name("DIR")
+        ->required();
     extract->add_flag("--force,-f", replaceResults,
                       "Replace the results of an earlier extract in the folder; names this "
                       "package does not have are removed. Without it such a folder is refused");
+
+    addNotes(app, *make);
 
     try {
         // CLI11 takes the arguments as C strings; these are the UTF-8 ones.
