@@ -137,16 +137,21 @@ bool openUnnamed(AtomicOutputFile::Handle& h, mode_t permissions) {
 int openNamed(AtomicOutputFile::Handle& h, mode_t permissions) {
     for (int attempt = 0; attempt < 16; ++attempt) {
         const std::string name = makeTemporaryName();
+        // Watched before it exists, so that a signal at any moment after the
+        // file is made removes it. (Removing a name that is not there yet does
+        // no harm; the random names make another file's name out of reach.)
+        h.removal.emplace(h.folder, name);
         h.fd =
             ::openat(h.folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, permissions);
+        const int error = errno;
         if (h.fd >= 0) {
             h.temporaryName = name;
-            h.removal.emplace(h.folder, name);
             return 0;
         }
-        if (errno != EEXIST) break;
+        h.removal.reset();
+        if (error != EEXIST) return error;
     }
-    return errno;
+    return EEXIST;
 }
 
 // Gives the unnamed file a temporary name, so that it can be renamed over the target.
@@ -154,14 +159,16 @@ int linkUnderTemporaryName(AtomicOutputFile::Handle& h) {
     const std::string self = openFilePath(h.fd);
     for (int attempt = 0; attempt < 16; ++attempt) {
         const std::string name = makeTemporaryName();
+        h.removal.emplace(h.folder, name);  // before the name exists, as in openNamed
         if (::linkat(AT_FDCWD, self.c_str(), h.folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             h.temporaryName = name;
-            h.removal.emplace(h.folder, name);
             return 0;
         }
-        if (errno != EEXIST) break;
+        const int error = errno;
+        h.removal.reset();
+        if (error != EEXIST) return error;
     }
-    return errno;
+    return EEXIST;
 }
 
 // Renames in one step that fails with EEXIST when the new name is taken.
