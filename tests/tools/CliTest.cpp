@@ -412,7 +412,11 @@ TEST_F(CliTest, AFileTheUserCannotReadIsStillNotReplacedWithoutForce) {
     test::giveToAnotherUser(dir.path());
     test::giveToAnotherUser(dir / "pkg.exe");
     std::filesystem::permissions(dir / "pkg.exe", std::filesystem::perms(0200));
-    const auto refused = run(test::asAnotherUserCommand() + makeCommand("pkg.exe"));
+    // The other user may not reach the build folder's template (a clone in a
+    // private folder): it gets a copy of its own.
+    std::filesystem::copy_file(kBin + "/AP2.EXE", dir / "AP2.EXE");
+    const auto refused =
+        run(test::asAnotherUserCommand() + makeCommand("pkg.exe", "--template " + path("AP2.EXE")));
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.out.find("already exists; pass --force"), std::string::npos) << refused.out;
     std::filesystem::permissions(dir / "pkg.exe", std::filesystem::perms(0600));
