@@ -146,6 +146,8 @@ TEST_F(CliTest, MakesAPackageThatInspectReadsBackAsJson) {
                                    " --iap-pid BBBB --iap-usage 02 --digest beef --cmd-key " +
                                    path("cmd.key") + " --no-verify --cmd-via-control-endpoint"));
     ASSERT_EQ(made.exitCode, 0) << made.out;
+    // The template it was made from, found beside sfmaker, is named on one line.
+    EXPECT_NE(made.out.find("template: " + kBin + "/AP2.EXE\n"), std::string::npos) << made.out;
     const auto inspected = run(kSfmaker + " inspect --json " + path("pkg.exe"));
     ASSERT_EQ(inspected.exitCode, 0) << inspected.out;
     const auto json = nlohmann::json::parse(inspected.out);
