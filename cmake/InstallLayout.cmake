@@ -56,7 +56,7 @@ function(sf_compressed out file)
     COMMAND ${CMAKE_COMMAND} -E copy ${file} ${copy}
     COMMAND ${SF_GZIP} -9nf ${copy}
     DEPENDS ${file} VERBATIM)
-  add_custom_target(compressed_${name} DEPENDS ${copy}.gz)
+  add_custom_target(compressed_${name} ALL DEPENDS ${copy}.gz)
   add_dependencies(programs compressed_${name})
   set(${out} ${copy}.gz PARENT_SCOPE)
 endfunction()
