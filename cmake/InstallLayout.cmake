@@ -37,14 +37,6 @@ sf_folder_from_programs(SF_DATA_FOLDER_FROM_PROGRAMS ${SF_INSTALL_DATADIR})
 configure_file(${CMAKE_CURRENT_LIST_DIR}/../platform/InstallLayout.h.in
                ${CMAKE_BINARY_DIR}/generated/platform/InstallLayout.h @ONLY)
 
-# Everything an installation holds; `cmake --build <build> --target programs`
-# builds that and nothing else (no tests, no benchmarks).
-add_custom_target(programs)
-function(sf_install_program target destination)
-  install(TARGETS ${target} RUNTIME DESTINATION ${destination})
-  add_dependencies(programs ${target})
-endfunction()
-
 # A file compressed as Linux installs manual pages and changelogs (gzip -9n:
 # without name and time, so the same file gives the same bytes), made with
 # the programs; `out` names the compressed file.
@@ -57,6 +49,30 @@ function(sf_compressed out file)
     COMMAND ${SF_GZIP} -9nf ${copy}
     DEPENDS ${file} VERBATIM)
   add_custom_target(compressed_${name} ALL DEPENDS ${copy}.gz)
-  add_dependencies(programs compressed_${name})
   set(${out} ${copy}.gz PARENT_SCOPE)
+endfunction()
+
+# The target `programs`: everything the default build makes outside tests/,
+# bench/ and fuzz/, which is what an installation holds and what running the
+# tool needs. Called once every folder has made its targets.
+function(sf_add_programs_target)
+  add_custom_target(programs)
+  sf_add_to_programs(${PROJECT_SOURCE_DIR})
+endfunction()
+
+function(sf_add_to_programs folder)
+  get_property(targets DIRECTORY ${folder} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target IN LISTS targets)
+    get_target_property(excluded ${target} EXCLUDE_FROM_ALL)
+    get_target_property(type ${target} TYPE)
+    if(NOT excluded AND NOT type STREQUAL "INTERFACE_LIBRARY" AND NOT target STREQUAL "programs")
+      add_dependencies(programs ${target})
+    endif()
+  endforeach()
+  get_property(subfolders DIRECTORY ${folder} PROPERTY SUBDIRECTORIES)
+  foreach(subfolder IN LISTS subfolders)
+    if(NOT subfolder MATCHES "^${PROJECT_SOURCE_DIR}/(tests|bench|fuzz)$")
+      sf_add_to_programs(${subfolder})
+    endif()
+  endforeach()
 endfunction()
