@@ -8,8 +8,8 @@
 namespace sf {
 
 MakerDialog::Services MakerDialog::systemServices(std::u16string_view templateFileName) {
-    return {[] { return resolveSettingsDirectory(); }, PackageBuilder::besideTool(templateFileName),
-            [](const std::string&) {}};
+    return {[] { return resolveSettingsDirectory(); },
+            PackageBuilder::systemOptions(templateFileName), [](const std::string&) {}};
 }
 
 MakerDialog::MakerDialog(DialogControls& controls, DialogPrompts& prompts, Services services)

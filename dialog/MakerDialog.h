@@ -41,7 +41,8 @@ class MakerDialog : private SettingsControls {
     };
 
     // The settings folder under the user's data folder, seeded from the
-    // working folder; the template of that name beside the tool; the clock.
+    // working folder; the template of that name where sfmaker looks for it
+    // too (templateSearchPath); the clock.
     static Services systemServices(std::u16string_view templateFileName);
 
     MakerDialog(DialogControls& controls, DialogPrompts& prompts, Services services);

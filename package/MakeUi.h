@@ -42,6 +42,9 @@ class MakeUi {
     // A Yes/No question; true for Yes.
     virtual bool askYesNo(const std::string& text, const std::string& caption) = 0;
 
+    // The template the package is made from, found where the template is looked for.
+    virtual void templateOpened(const std::filesystem::path& /*path*/) {}
+
     // An image was read from a toolchain's file format: `what` names the image
     // ("internal image"), `summary` says what was read (format, addresses, size).
     virtual void imageConverted(const std::string& /*what*/, const std::string& /*summary*/) {}

@@ -1,5 +1,6 @@
 #include "package/PackageBuilder.h"
 
+#include <algorithm>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -10,12 +11,13 @@
 #include "package/PackageTrailer.h"
 #include "package/PackageWriter.h"
 #include "platform/AtomicOutputFile.h"
-#include "platform/ExecutablePath.h"
 #include "platform/InputFile.h"
 #include "platform/Utf.h"
 
 namespace sf {
 namespace {
+
+constexpr const char* kTemplateNotOpened = "Can not open AP.EXE file!";
 
 // Opens one input of the command, or tells the user why it cannot be opened:
 // the dialog's words `text` and `caption`, and a detail that names `what`.
@@ -56,6 +58,31 @@ std::optional<FirmwareImage> openImage(const std::u16string& pathText, const std
     return std::move(*image);
 }
 
+// Opens the first of the template's places that holds anything under its
+// name; what is there but cannot be read is told with its reason, not passed
+// over. A single place (a template the user named) is opened as it is.
+std::optional<InputFile> openTemplate(const std::vector<std::filesystem::path>& places,
+                                      MakeUi& ui) {
+    const auto found = std::find_if(places.begin(), places.end(), [](const auto& place) {
+        std::error_code ec;
+        return std::filesystem::status(place, ec).type() != std::filesystem::file_type::not_found;
+    });
+    if (found == places.end() && places.size() != 1) {
+        std::string looked;
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            if (i > 0) looked += i + 1 == places.size() ? " and " : ", ";
+            looked += quotedPath(places[i]);
+        }
+        ui.failure(kTemplateNotOpened, "Open File",
+                   "cannot find the template: looked for " + looked);
+        return std::nullopt;
+    }
+    const auto& path = found == places.end() ? places.front() : *found;
+    auto file = openInput(path, "the template", ui, kTemplateNotOpened, "Open File");
+    if (file) ui.templateOpened(path);
+    return file;
+}
+
 constexpr const char* kOverwriteQuestion = "File already exists!\nOverwrite?";
 
 struct ChosenOutput {
@@ -92,8 +119,8 @@ std::optional<Status> commitOutput(AtomicOutputFile& file, const ChosenOutput& o
 
 }  // namespace
 
-PackageBuilder::Options PackageBuilder::besideTool(std::u16string_view templateName) {
-    return {executableDirectory() / pathFromUtf16(templateName),
+PackageBuilder::Options PackageBuilder::systemOptions(std::u16string_view templateName) {
+    return {templateSearchPath(templateName),
             [] { return static_cast<int64_t>(std::time(nullptr)); }};
 }
 
@@ -105,8 +132,7 @@ MakeOutcome PackageBuilder::make(const ProjectSettings& settings, MakeUi& ui) co
         return MakeOutcome::Failed;
     }
 
-    auto templateFile = openInput(options.templatePath, "the template", ui,
-                                  "Can not open AP.EXE file!", "Open File");
+    auto templateFile = openTemplate(options.templatePaths, ui);
     if (!templateFile) return MakeOutcome::Failed;
 
     auto internalImage =

@@ -4,14 +4,13 @@
 #include <filesystem>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 #include "package/MakeUi.h"
+#include "package/TemplateSearch.h"
 #include "settings/ProjectSettings.h"
 
 namespace sf {
-
-// The template updater every package starts with, looked up in the tool's own folder.
-inline constexpr std::u16string_view kTemplateFileName = u"AP2.EXE";
 
 enum class MakeOutcome { Written, Failed, Cancelled };
 
@@ -20,7 +19,9 @@ enum class MakeOutcome { Written, Failed, Cancelled };
 class PackageBuilder {
   public:
     struct Options {
-        std::filesystem::path templatePath;
+        // Where the template is looked for, in order; each Make takes the
+        // first that is there.
+        std::vector<std::filesystem::path> templatePaths;
         // Seconds since 1970; the low 32 bits seed the package key.
         std::function<int64_t()> clock;
         // Images written by toolchains (ELF, Intel HEX, S-records) are turned
@@ -28,10 +29,11 @@ class PackageBuilder {
         bool convertImages = true;
     };
 
-    // The template of that name beside the running executable, and the system clock.
-    static Options besideTool(std::u16string_view templateName = kTemplateFileName);
+    // The template of that name where templateSearchPath looks for it, and
+    // the system clock.
+    static Options systemOptions(std::u16string_view templateName = kTemplateFileName);
 
-    PackageBuilder() : PackageBuilder(besideTool()) {}
+    PackageBuilder() : PackageBuilder(systemOptions()) {}
     explicit PackageBuilder(Options options);
 
     // Makes one package from the settings and their four flags. Every outcome

@@ -33,6 +33,9 @@ int main(int /*argc*/, char* argv[]) {
     }
     sf::ProgramNameOnly qtArguments(argv[0]);
     QApplication application(qtArguments.argc(), qtArguments.argv());
+    // The name of the tool's desktop entry, by which a Wayland desktop matches
+    // the window to its launcher (an X11 one by StartupWMClass in the entry).
+    QGuiApplication::setDesktopFileName(QStringLiteral(SF_APP_ID));
     sf::theApp.InitInstance();
     return EXIT_SUCCESS;
 }

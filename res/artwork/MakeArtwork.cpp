@@ -1,14 +1,20 @@
-// Draws the tool's icon (48 x 48) and banner (626 x 77) and saves them in the
-// folder given on the command line: PNG files for the Qt dialog and the
-// desktop, and for the Windows executable the icon as an ICO file in four
-// sizes (16, 32, 48, 256) and the banner as a 24-bit BMP file.
+// Draws the tool's icon and banner (626 x 77) and saves them in the folder
+// given on the command line (res/): for the Linux desktop the icon as SVG and
+// as PNG files in seven sizes, laid out as the hicolor icon theme lays them
+// out (icons/hicolor/<size>/apps/), whose 48 x 48 one the Qt dialog takes as
+// its window icon; the banner as PNG for the Qt dialog; for the Windows
+// executable the icon as an ICO file in four sizes (16, 32, 48, 256) and the
+// banner as a 24-bit BMP file.
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegularExpression>
+#include <QSvgGenerator>
 #include <cstdio>
 
 namespace {
@@ -58,6 +64,9 @@ void drawEmblem(QPainter& p, const QRectF& box) {
     p.drawPath(bolt);
     p.restore();
 }
+
+// The name the desktop knows the tool by: its icon's file name.
+const QString kAppId = QStringLiteral("com.tavlen.SparrowflasherMaker");
 
 QImage icon(int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
@@ -133,6 +142,39 @@ bool saveIco(const QString& path) {
     return out.open(QIODevice::WriteOnly) && out.write(file) == file.size();
 }
 
+// The icon theme's files: the emblem as SVG for any size, and as PNG drawn
+// afresh at each size a desktop asks for.
+bool saveIconTheme(const QString& res) {
+    const QString theme = res + QStringLiteral("/icons/hicolor/");
+    const QString scalable = theme + QStringLiteral("scalable/apps/");
+    if (!QDir().mkpath(scalable)) return false;
+    QByteArray drawing;
+    {
+        QBuffer buffer(&drawing);
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(QSize(48, 48));
+        svg.setViewBox(QRect(0, 0, 48, 48));
+        svg.setTitle(QStringLiteral("Sparrowflasher Maker"));
+        QPainter p(&svg);
+        p.setRenderHint(QPainter::Antialiasing);
+        drawEmblem(p, QRectF(0, 0, 48, 48));
+    }
+    // The generator gives the size in millimetres; an icon has it in pixels.
+    QString text = QString::fromUtf8(drawing);
+    text.replace(QRegularExpression(QStringLiteral("width=\"[0-9.]+mm\" height=\"[0-9.]+mm\"")),
+                 QStringLiteral("width=\"48\" height=\"48\""));
+    QFile svgFile(scalable + kAppId + QStringLiteral(".svg"));
+    if (!svgFile.open(QIODevice::WriteOnly) || svgFile.write(text.toUtf8()) < 0) return false;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = theme + QStringLiteral("%1x%1/apps/").arg(size);
+        if (!QDir().mkpath(folder) || !icon(size).save(folder + kAppId + QStringLiteral(".png"))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 QImage banner() {
     QImage image(626, 77, QImage::Format_RGB32);
     QPainter p(&image);
@@ -187,8 +229,7 @@ int main(int argc, char* argv[]) {
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     const QImage strip = banner();
-    const bool saved = icon(48).save(folder + QStringLiteral("/IDI_MAIN.png")) &&
-                       saveIco(folder + QStringLiteral("/IDI_MAIN.ico")) &&
+    const bool saved = saveIconTheme(folder) && saveIco(folder + QStringLiteral("/IDI_MAIN.ico")) &&
                        strip.save(folder + QStringLiteral("/IDB_BANNER.png")) &&
                        strip.convertToFormat(QImage::Format_RGB888)
                            .save(folder + QStringLiteral("/IDB_BANNER.bmp"));

@@ -23,7 +23,7 @@ class PackageBuilderTest : public ::testing::Test {
     }
 
     MakeOutcome make() {
-        const PackageBuilder builder({dir / "AP2.EXE", [] { return int64_t{77}; }});
+        const PackageBuilder builder({{dir / "AP2.EXE"}, [] { return int64_t{77}; }});
         return builder.make(settings, ui);
     }
 
@@ -76,6 +76,70 @@ TEST_F(PackageBuilderTest, EachMissingInputEndsTheCommandBeforeTheSaveDialog) {
         c.breakIt(*this);
         EXPECT_EQ(make(), MakeOutcome::Failed);
         EXPECT_EQ(ui.log, (Log{c.expected}));
+    }
+}
+
+// The template's places, in order: beside the program, the user's settings
+// folder (when the system names one), the installed folder; each once.
+TEST(TemplateSearchTest, ThePlacesComeInOrderEachOnce) {
+    using Paths = std::vector<std::filesystem::path>;
+    EXPECT_EQ(templateSearchPath("bin", "data/user", "bin/../lib/maker", u"AP2.EXE"),
+              (Paths{"bin/AP2.EXE", "data/user/AP2.EXE", "lib/maker/AP2.EXE"}));
+    EXPECT_EQ(templateSearchPath("bin", std::nullopt, "bin/.", u"AP2.EXE"), (Paths{"bin/AP2.EXE"}));
+}
+
+// Each Make takes the first place that holds anything under the template's
+// name and tells which; what is there but cannot be opened is reported, not
+// passed over; with nothing anywhere, every place is named.
+TEST_F(PackageBuilderTest, TheTemplateIsTheFirstOfItsPlacesThatIsThere) {
+    struct TemplateUi : test::FakeMakeUi {
+        std::vector<std::filesystem::path> opened;
+        std::string detail;
+        void templateOpened(const std::filesystem::path& path) override { opened.push_back(path); }
+        void failure(const std::string& text, const std::string& caption,
+                     const std::string& why) override {
+            detail = why;
+            message(text, caption);
+        }
+    };
+    const std::vector<std::filesystem::path> places = {dir / "a" / "AP2.EXE", dir / "b" / "AP2.EXE",
+                                                       dir / "c" / "AP2.EXE"};
+    struct Case {
+        std::vector<int> files;
+        int folder;  // a place holding a folder of that name, or -1
+        int used;    // the place used, or -1 when the Make fails
+        std::string detail;
+    };
+    const std::vector<Case> cases = {
+        {{0, 1, 2}, -1, 0, ""},
+        {{1, 2}, -1, 1, ""},
+        {{2}, -1, 2, ""},
+        {{2}, 0, -1, "it is a folder"},
+        {{},
+         -1,
+         -1,
+         "cannot find the template: looked for " + quotedPath(places[0]) + ", " +
+             quotedPath(places[1]) + " and " + quotedPath(places[2])},
+    };
+    for (const auto& c : cases) {
+        for (const auto& place : places) {
+            std::filesystem::remove_all(place.parent_path());
+            std::filesystem::create_directories(place.parent_path());
+        }
+        for (int i : c.files) writeBytes(places[i], patternBytes(300, 1));
+        if (c.folder >= 0) std::filesystem::create_directories(places[c.folder]);
+        TemplateUi templateUi;
+        templateUi.savePaths = {dir / "out.exe"};
+        templateUi.answers = {true};
+        const PackageBuilder builder({places, [] { return int64_t{1}; }});
+        EXPECT_EQ(builder.make(settings, templateUi),
+                  c.used >= 0 ? MakeOutcome::Written : MakeOutcome::Failed);
+        if (c.used >= 0) {
+            EXPECT_EQ(templateUi.opened, (std::vector<std::filesystem::path>{places[c.used]}));
+        } else {
+            EXPECT_EQ(templateUi.log, (Log{"message: Can not open AP.EXE file! | Open File"}));
+            EXPECT_NE(templateUi.detail.find(c.detail), std::string::npos) << templateUi.detail;
+        }
     }
 }
 
@@ -156,7 +220,7 @@ TEST_F(PackageBuilderTest, AFileMadeUnderTheNameWhileWritingIsReplacedOnlyAfterA
         racing.output = output;
         racing.savePaths = {output};
         racing.answers = {yes};
-        const PackageBuilder builder({dir / "AP2.EXE", [] { return int64_t{1}; }});
+        const PackageBuilder builder({{dir / "AP2.EXE"}, [] { return int64_t{1}; }});
         EXPECT_EQ(builder.make(settings, racing),
                   yes ? MakeOutcome::Written : MakeOutcome::Cancelled);
         EXPECT_EQ(racing.log[1], "question: File already exists!\nOverwrite? | Save File");
@@ -175,7 +239,7 @@ TEST_F(PackageBuilderTest, AnInputThatShrinksWhileWritingIsAFailureNotASuccess) 
     } shrinking;
     shrinking.image = dir / "internal.bin";
     shrinking.savePaths = {dir / "out.exe"};
-    const PackageBuilder builder({dir / "AP2.EXE", [] { return int64_t{1}; }});
+    const PackageBuilder builder({{dir / "AP2.EXE"}, [] { return int64_t{1}; }});
     EXPECT_EQ(builder.make(settings, shrinking), MakeOutcome::Failed);
     EXPECT_NE(shrinking.log.back().find("No package was written"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir / "out.exe"));

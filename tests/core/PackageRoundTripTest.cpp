@@ -24,7 +24,7 @@ struct Package {
 class PackageTest : public ::testing::Test {
   protected:
     Package make(const ProjectSettings& settings, uint32_t seconds = 1) {
-        const PackageBuilder builder({dir / "AP2.EXE", [seconds] { return int64_t{seconds}; }});
+        const PackageBuilder builder({{dir / "AP2.EXE"}, [seconds] { return int64_t{seconds}; }});
         test::FakeMakeUi ui;
         const auto out = dir / ("out-" + std::to_string(++made) + ".exe");
         ui.savePaths.push_back(out);

@@ -47,6 +47,25 @@ TEST_F(SettingsDirectoryTest, WithoutDefaultsTheSettingsFileStaysAbsent) {
     EXPECT_FALSE(fs::exists(settingsFile));
 }
 
+// An installation's defaults seed a start from a folder without its own; the
+// working folder's come first.
+TEST_F(SettingsDirectoryTest, InstalledDefaultsSeedWhenTheWorkingFolderHasNone) {
+    const fs::path installed = scratch / "share";
+    fs::create_directories(installed);
+    scratch.put(installed / "default.ini", "[SETTING]\nTitleString=installed\n");
+    for (const bool workingHasDefaults : {true, false}) {
+        fs::remove(settingsFile);
+        if (workingHasDefaults) {
+            scratch.put(working / "default.ini", "[SETTING]\n");
+        } else {
+            fs::remove(working / "default.ini");
+        }
+        EXPECT_EQ(resolveSettingsDirectory(appData, working, installed), expectedFolder / "");
+        EXPECT_EQ(scratch.contents(settingsFile),
+                  workingHasDefaults ? "[SETTING]\n" : "[SETTING]\nTitleString=installed\n");
+    }
+}
+
 TEST_F(SettingsDirectoryTest, ExistingSettingsFileIsKept) {
     fs::create_directories(expectedFolder);
     scratch.put(settingsFile, "[SETTING]\nVersionString=mine\n");

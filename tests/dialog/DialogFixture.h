@@ -59,7 +59,7 @@ class DialogTest : public ::testing::Test {
     void open() {
         MakerDialog::Services services{
             [this] { return resolveSettingsDirectory(folder / "data", folder / "work"); },
-            {executableDirectory() / "AP2.EXE", [] { return kMakeTime; }},
+            {{executableDirectory() / "AP2.EXE"}, [] { return kMakeTime; }},
             [this](const std::string& reason) { notSaved.push_back(reason); }};
         dialog.emplace(controls, prompts, std::move(services));
         dialog->DoDataExchange();

@@ -146,6 +146,8 @@ TEST_F(CliTest, MakesAPackageThatInspectReadsBackAsJson) {
                                    " --iap-pid BBBB --iap-usage 0X02 --digest 0xbeef --cmd-key " +
                                    path("cmd.key") + " --no-verify --cmd-via-control-endpoint"));
     ASSERT_EQ(made.exitCode, 0) << made.out;
+    // The template it was made from, found beside sfmaker, is named on one line.
+    EXPECT_NE(made.out.find("template: " + kBin + "/AP2.EXE\n"), std::string::npos) << made.out;
     const auto inspected = run(kSfmaker + " inspect --json " + path("pkg.exe"));
     ASSERT_EQ(inspected.exitCode, 0) << inspected.out;
     const auto json = nlohmann::json::parse(inspected.out);
@@ -284,15 +286,15 @@ TEST_F(CliTest, WarningsStrictAndQuiet) {
              {"",
               0,
               {"warning: " + note, "warning: the application's USB PID is empty",
-               "warning: the application's USB VID is empty (set it with --ap-vid)",
+               "warning: the application's USB VID is empty (set it with --ap-vid)", "template: ",
                "Package written: "}},
-             {ready, 0, {"Package written: "}},
+             {ready, 0, {"template: ", "Package written: "}},
              {"--quiet", 0, {}},
              {"-q " + ready, 0, {}},
              {"--strict -q --note Release --ap-pid 1",
               1,
               {"error: the application's USB VID is empty", "nothing written: --strict"}},
-             {"--strict " + ready, 0, {"Package written: "}},
+             {"--strict " + ready, 0, {"template: ", "Package written: "}},
          }) {
         std::filesystem::remove(dir / "pkg.exe");
         const auto made = run(makeCommand("pkg.exe", c.extra));

@@ -32,7 +32,7 @@ class Win32DialogTest : public ::testing::Test {
     void open() {
         MakerDialog::Services services{
             [this] { return resolveSettingsDirectory(folder / "data", folder / "work"); },
-            PackageBuilder::besideTool(),
+            PackageBuilder::systemOptions(),
             {}};
         dialog.emplace(std::move(services));
         ASSERT_TRUE(dialog->Create());

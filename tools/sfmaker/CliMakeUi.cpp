@@ -64,8 +64,16 @@ bool CliMakeUi::askYesNo(const std::string&, const std::string&) {
     return force;
 }
 
+void CliMakeUi::note(const std::string& text) {
+    if (!quiet) std::cerr << text << '\n';
+}
+
+void CliMakeUi::templateOpened(const std::filesystem::path& path) {
+    note("template: " + pathToUtf8(path));
+}
+
 void CliMakeUi::imageConverted(const std::string& what, const std::string& summary) {
-    if (!quiet) std::cerr << what << ": " << summary << '\n';
+    note(what + ": " + summary);
 }
 
 void CliMakeUi::progress(uint64_t written, uint64_t total) {

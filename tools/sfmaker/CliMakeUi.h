@@ -24,6 +24,7 @@ class CliMakeUi : public MakeUi {
     void applicationFailure(const std::string& text, const std::string& detail) override;
     std::optional<std::filesystem::path> askSavePath() override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
+    void templateOpened(const std::filesystem::path& path) override;
     void imageConverted(const std::string& what, const std::string& summary) override;
     void progress(uint64_t written, uint64_t total) override;
 
@@ -33,6 +34,8 @@ class CliMakeUi : public MakeUi {
   private:
     // A line on stderr, after any progress shown.
     void tell(const std::string& text);
+    // A line on stderr that says what the make takes, not that anything failed.
+    void note(const std::string& text);
 
     std::filesystem::path output;
     bool force;

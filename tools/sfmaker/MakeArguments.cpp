@@ -138,7 +138,8 @@ MakeArguments::MakeArguments(CLI::App& command) {
                   "other options override it. Without it and without field options, the "
                   "dialog's own setting.ini is used. Relative paths in it name files beside it");
     addPathOption(command, "--template", templatePath,
-                  "The template updater (default: AP2.EXE beside sfmaker)");
+                  "The template updater (default: AP2.EXE beside sfmaker, else in the user's "
+                  "settings folder, else the installed one)");
     for (std::size_t i = 0; i < kTextOptions.size(); ++i) {
         const auto& option = kTextOptions[i];
         textOptions[i] = command.add_option(option.name, texts[i], helpOf(option))

@@ -91,8 +91,8 @@ int runMake(const MakeArguments& args) {
         return kUsage;
     }
     if (!acceptWarnings(settings, args)) return kFailure;
-    auto options = PackageBuilder::besideTool();
-    if (!args.templatePath.empty()) options.templatePath = args.templatePath;
+    auto options = PackageBuilder::systemOptions();
+    if (!args.templatePath.empty()) options.templatePaths = {args.templatePath};
     options.clock = [seconds = *keyTime] { return seconds; };
     options.convertImages = !args.raw;
     CliMakeUi ui(args.output, args.force, args.quiet);
