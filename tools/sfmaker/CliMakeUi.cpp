@@ -11,6 +11,7 @@
 #include <unistd.h>
 #endif
 
+#include "platform/Interrupt.h"
 #include "platform/Utf.h"
 
 namespace sf {
@@ -74,6 +75,10 @@ void CliMakeUi::progress(uint64_t written, uint64_t total) {
     if (percent == shownPercent) return;
     shownPercent = percent;
     std::cerr << "\rWriting package: " << percent << '%' << std::flush;
+}
+
+bool CliMakeUi::cancelRequested() {
+    return interruptSignal() != 0;
 }
 
 }  // namespace sf

@@ -25,14 +25,16 @@ class CliMakeUi : public MakeUi {
     bool askYesNo(const std::string& text, const std::string& caption) override;
     void imageConverted(const std::string& what, const std::string& summary) override;
     void progress(uint64_t written, uint64_t total) override;
+    // Ctrl+C or SIGTERM, once watchForInterrupts() has been called.
+    bool cancelRequested() override;
 
     // True when the output existed and replacing it was not allowed.
     bool refusedOverwrite() const { return refused; }
 
-  private:
     // A line on stderr, after any progress shown.
     void tell(const std::string& text);
 
+  private:
     std::filesystem::path output;
     bool force;
     bool asked = false;
