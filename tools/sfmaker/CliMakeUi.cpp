@@ -27,7 +27,7 @@ std::string oneLine(std::string text) {
 }  // namespace
 
 CliMakeUi::CliMakeUi(std::filesystem::path out, bool forced)
-    : output(std::move(out)), force(forced) {}
+    : output(std::move(out)), force(forced), toPerson(isatty(fileno(stderr)) != 0) {}
 
 void CliMakeUi::tell(const std::string& text) {
     if (shownPercent >= 0) std::cerr << '\n';
@@ -70,7 +70,7 @@ void CliMakeUi::imageConverted(const std::string& what, const std::string& summa
 
 void CliMakeUi::progress(uint64_t written, uint64_t total) {
     // Shown only for large packages, and only to a person.
-    if (total < kProgressWorthShowing || !isatty(fileno(stderr))) return;
+    if (total < kProgressWorthShowing || !toPerson) return;
     const int percent = static_cast<int>(written * 100 / total);
     if (percent == shownPercent) return;
     shownPercent = percent;

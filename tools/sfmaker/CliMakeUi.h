@@ -39,6 +39,7 @@ class CliMakeUi : public MakeUi {
     bool force;
     bool asked = false;
     bool refused = false;
+    bool toPerson;  // stderr is a terminal
     int shownPercent = -1;
 };
 
