@@ -39,8 +39,9 @@ Result<WriteEnd> writePackage(AtomicOutputFile& out, PackageInputs inputs,
     };
     const Scrambler scrambler(trailer.key);
     std::vector<Piece> images;
-    if (inputs.externalImage)
+    if (inputs.externalImage) {
         images.push_back({readerOf(*inputs.externalImage), externalSize, &scrambler});
+    }
     images.push_back({readerOf(*inputs.internalImage), inputs.internalImage->size(), &scrambler});
 
     Status written = copyTemplate();
