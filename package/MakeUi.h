@@ -51,6 +51,12 @@ class MakeUi {
 
     // How far the writing has come; called often while a package is written.
     virtual void progress(uint64_t /*written*/, uint64_t /*total*/) {}
+
+    // Whether the user asked to stop the make (a progress window's Cancel
+    // button, Ctrl+C): asked after each progress() and once more before the
+    // package takes its name. A stopped make leaves no file behind, an
+    // existing file of that name as it was, and says nothing.
+    virtual bool cancelRequested() { return false; }
 };
 
 }  // namespace sf

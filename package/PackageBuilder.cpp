@@ -189,13 +189,19 @@ MakeOutcome PackageBuilder::make(const ProjectSettings& settings, MakeUi& ui) co
     }
     const PackageInputs inputs{&*templateFile, &*internalImage,
                                externalImage ? &*externalImage : nullptr};
-    Status written = writePackage(
-        *file, inputs, trailer, [&ui](uint64_t done, uint64_t total) { ui.progress(done, total); });
+    const auto wrote = writePackage(*file, inputs, trailer, [&ui](uint64_t done, uint64_t total) {
+        ui.progress(done, total);
+        return !ui.cancelRequested();
+    });
     // Windows cannot replace a file that is still open, and the output may
     // name one of the inputs: close them all before the output takes its place.
     templateFile.reset();
     internalImage.reset();
     externalImage.reset();
+    if (wrote && *wrote == WriteEnd::Stopped) return MakeOutcome::Cancelled;
+    Status written = wrote ? file->flush() : Error{wrote.error()};
+    // Flushing a large package to disk takes a while: a stop asked for meanwhile still counts.
+    if (written && ui.cancelRequested()) return MakeOutcome::Cancelled;
     if (written) {
         auto committed = commitOutput(*file, *output, ui);
         if (!committed) return MakeOutcome::Cancelled;

@@ -1,32 +1,55 @@
 #include "package/PackageWriter.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "package/PieceStream.h"
 
 namespace sf {
 
-Status writePackage(AtomicOutputFile& out, PackageInputs inputs, const PackageTrailer& trailer,
-                    const ProgressFunction& progress) {
+Result<WriteEnd> writePackage(AtomicOutputFile& out, PackageInputs inputs,
+                              const PackageTrailer& trailer, const ProgressFunction& progress) {
+    const uint64_t templateSize = inputs.templateFile->size();
     const uint64_t externalSize = inputs.externalImage ? inputs.externalImage->size() : 0;
     const uint64_t total =
-        inputs.templateFile->size() + externalSize + inputs.internalImage->size() + kTrailerSize;
-    const Scrambler scrambler(trailer.key);
+        templateSize + externalSize + inputs.internalImage->size() + kTrailerSize;
     uint64_t done = 0;
+    bool stopped = false;
+    // Counts what was written; a stop ends the write like a failure would.
+    const auto advance = [&](uint64_t size) -> Status {
+        done += size;
+        if (!progress || progress(done, total)) return success();
+        stopped = true;
+        return Error{"stopped"};
+    };
     const BlockSink write = [&](std::span<const uint8_t> block) {
         if (auto written = out.write(block.data(), block.size()); !written) return written;
-        done += block.size();
-        if (progress) progress(done, total);
-        return success();
-    };
-    auto copy = [&write](auto& in, const Scrambler* s) {
-        return streamPiece(readerOf(in), in.size(), s, write);
+        return advance(block.size());
     };
 
-    if (auto s = copy(*inputs.templateFile, nullptr); !s) return s;
+    const auto copyTemplate = [&]() -> Status {
+        constexpr uint64_t kStep = 1 << 20;
+        for (uint64_t copied = 0; copied < templateSize;) {
+            const uint64_t size = std::min(kStep, templateSize - copied);
+            if (auto s = out.copyFrom(*inputs.templateFile, size); !s) return s;
+            if (auto s = advance(size); !s) return s;
+            copied += size;
+        }
+        return success();
+    };
+    const Scrambler scrambler(trailer.key);
+    std::vector<Piece> images;
     if (inputs.externalImage) {
-        if (auto s = copy(*inputs.externalImage, &scrambler); !s) return s;
+        images.push_back({readerOf(*inputs.externalImage), externalSize, &scrambler});
     }
-    if (auto s = copy(*inputs.internalImage, &scrambler); !s) return s;
-    return write(trailer.bytes);
+    images.push_back({readerOf(*inputs.internalImage), inputs.internalImage->size(), &scrambler});
+
+    Status written = copyTemplate();
+    if (written) written = streamPiecesAhead(images, write);
+    if (written) written = write(trailer.bytes);
+    if (stopped) return WriteEnd::Stopped;
+    if (!written) return Error{written.error()};
+    return WriteEnd::Complete;
 }
 
 }  // namespace sf

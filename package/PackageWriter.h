@@ -11,8 +11,9 @@
 
 namespace sf {
 
-// Told how many bytes of the package have been written so far, of how many.
-using ProgressFunction = std::function<void(uint64_t written, uint64_t total)>;
+// Told how many bytes of the package have been written so far, of how many;
+// answers whether to go on.
+using ProgressFunction = std::function<bool(uint64_t written, uint64_t total)>;
 
 // The opened inputs of one package: the template, copied as it is, and the
 // flat images. Their sizes are those taken when they were opened;
@@ -23,10 +24,16 @@ struct PackageInputs {
     FirmwareImage* externalImage = nullptr;
 };
 
-// Streams template, external image, internal image and trailer into `out` in
-// blocks, scrambling the images on the way, so memory stays the same whatever
-// the sizes. Does not commit `out`.
-Status writePackage(AtomicOutputFile& out, PackageInputs inputs, const PackageTrailer& trailer,
-                    const ProgressFunction& progress = {});
+// How a write that did not fail ended.
+enum class WriteEnd { Complete, Stopped };
+
+// Writes template, external image, internal image and trailer into `out`:
+// the template copied by the system where it can, the images read and
+// scrambled a few blocks ahead of the writing, so the disk keeps busy and
+// memory stays the same whatever the sizes. `progress` is asked after each
+// block whether to go on; told to stop, the write ends there (Stopped). Does
+// not commit `out`.
+Result<WriteEnd> writePackage(AtomicOutputFile& out, PackageInputs inputs,
+                              const PackageTrailer& trailer, const ProgressFunction& progress = {});
 
 }  // namespace sf

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/InputFile.h"
 #include "platform/Result.h"
 
 namespace sf {
@@ -37,6 +38,15 @@ class AtomicOutputFile {
 
     Status write(const void* data, std::size_t size);
 
+    // Appends the next `length` bytes of `input`, from its read position on.
+    // The system copies them itself where it can, without passing them through
+    // this process; elsewhere they are read and written in blocks.
+    Status copyFrom(InputFile& input, uint64_t length);
+
+    // Flushes the bytes written so far to disk, which commit() otherwise does
+    // first: a caller may do the long part before it decides to commit.
+    Status flush();
+
     // Flushes the bytes to disk and puts the file in the target's place. With
     // IfExists::Fail the name is taken in one step that fails when a file of
     // that name exists by then (foundExisting() then tells so, and the file
@@ -51,6 +61,7 @@ class AtomicOutputFile {
 
   private:
     explicit AtomicOutputFile(std::unique_ptr<Handle> handle);
+    Status copyThroughMemory(InputFile& input, uint64_t length);
     std::unique_ptr<Handle> handle;
 };
 

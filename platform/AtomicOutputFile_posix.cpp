@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -25,7 +27,10 @@ struct AtomicOutputFile::Handle {
     bool unnamed = false;  // the new file has no name of its own
     bool synced = false;
     bool foundExisting = false;
-    std::string temporaryName;  // the new file's name in `folder`, while it has one
+    uint64_t size = 0;           // bytes written so far
+    uint64_t writebackFrom = 0;  // the bytes before this are on their way to disk
+    bool kernelCopies = true;    // copy_file_range() has not failed on this file
+    std::string temporaryName;   // the new file's name in `folder`, while it has one
     std::optional<RemovedOnTermination> removal;
 
     ~Handle() {
@@ -201,6 +206,23 @@ int place(AtomicOutputFile::Handle& h, AtomicOutputFile::IfExists ifExists) {
     return ::renameat(h.folder, h.temporaryName.c_str(), h.folder, h.name.c_str()) == 0 ? 0 : errno;
 }
 
+// Sets each few MiB that were written on their way to disk at once, rather
+// than leaving them all to the flush at the end: the disk works while the
+// rest is prepared, the flush has little left to wait for, and a large output
+// does not fill the memory with data waiting to be written. The flush still
+// decides what is on disk.
+void noteWritten(AtomicOutputFile::Handle& h, uint64_t size) {
+    h.size += size;
+    h.synced = false;
+#ifdef SYNC_FILE_RANGE_WRITE
+    constexpr uint64_t kWritebackStep = 8 << 20;
+    if (h.size - h.writebackFrom < kWritebackStep) return;
+    ::sync_file_range(h.fd, static_cast<off_t>(h.writebackFrom),
+                      static_cast<off_t>(h.size - h.writebackFrom), SYNC_FILE_RANGE_WRITE);
+    h.writebackFrom = h.size;
+#endif
+}
+
 }  // namespace
 
 AtomicOutputFile::AtomicOutputFile(std::unique_ptr<Handle> h) : handle(std::move(h)) {}
@@ -253,19 +275,48 @@ Status AtomicOutputFile::write(const void* data, std::size_t size) {
         }
         bytes += written;
         size -= static_cast<std::size_t>(written);
+        noteWritten(*handle, static_cast<uint64_t>(written));
     }
+    return success();
+}
+
+// The kernel copies within its own memory (or shares the blocks, where the
+// file system can). Where it cannot, on another file system with an older
+// kernel (EXDEV) or one that does not support it, the copy through memory
+// does what is left; it also tells a failure of the input in its own words.
+Status AtomicOutputFile::copyFrom(InputFile& input, uint64_t length) {
+#ifdef __linux__
+    Handle& h = *handle;
+    constexpr uint64_t kLargestCopy = 1 << 30;
+    while (length > 0 && h.kernelCopies) {
+        const ssize_t copied = ::copy_file_range(static_cast<int>(input.handle), nullptr, h.fd,
+                                                 nullptr, std::min(length, kLargestCopy), 0);
+        if (copied < 0 && errno == EINTR) continue;
+        if (copied <= 0) {
+            h.kernelCopies = false;
+            break;
+        }
+        length -= static_cast<uint64_t>(copied);
+        noteWritten(h, static_cast<uint64_t>(copied));
+    }
+#endif
+    return copyThroughMemory(input, length);
+}
+
+Status AtomicOutputFile::flush() {
+    Handle& h = *handle;
+    if (h.synced) return success();
+    if (::fsync(h.fd) != 0) {
+        return Error{"cannot write " + pathToUtf8(h.target) + ": " + systemError()};
+    }
+    h.synced = true;
     return success();
 }
 
 Status AtomicOutputFile::commit(IfExists ifExists) {
     Handle& h = *handle;
     h.foundExisting = false;
-    if (!h.synced) {
-        if (::fsync(h.fd) != 0) {
-            return Error{"cannot write " + pathToUtf8(h.target) + ": " + systemError()};
-        }
-        h.synced = true;
-    }
+    if (auto flushed = flush(); !flushed) return flushed;
     // A file that appeared at the target while this one was written may only
     // be replaced if it is a regular file, as at the start.
     struct stat status {};

@@ -25,6 +25,7 @@ struct AtomicOutputFile::Handle {
     HANDLE file = INVALID_HANDLE_VALUE;
     bool deletePending = false;
     bool foundExisting = false;
+    bool flushed = false;
 
     ~Handle() {
         if (file == INVALID_HANDLE_VALUE) return;
@@ -221,15 +222,29 @@ Status AtomicOutputFile::write(const void* data, std::size_t size) {
         bytes += written;
         size -= written;
     }
+    handle->flushed = false;
+    return success();
+}
+
+// Windows copies a file through memory here: the ordinary loop.
+Status AtomicOutputFile::copyFrom(InputFile& input, uint64_t length) {
+    return copyThroughMemory(input, length);
+}
+
+Status AtomicOutputFile::flush() {
+    Handle& h = *handle;
+    if (h.flushed) return success();
+    if (!FlushFileBuffers(h.file)) {
+        return Error{"cannot write " + pathToUtf8(h.target) + ": " + lastWindowsErrorText()};
+    }
+    h.flushed = true;
     return success();
 }
 
 Status AtomicOutputFile::commit(IfExists ifExists) {
     Handle& h = *handle;
     h.foundExisting = false;
-    if (!FlushFileBuffers(h.file)) {
-        return Error{"cannot write " + pathToUtf8(h.target) + ": " + lastWindowsErrorText()};
-    }
+    if (auto flushed = flush(); !flushed) return flushed;
     if (h.deletePending && !setDeletePending(h.file, false)) {
         return Error{"cannot write " + pathToUtf8(h.target) + ": " + lastWindowsErrorText()};
     }

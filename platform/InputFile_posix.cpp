@@ -51,6 +51,10 @@ Result<InputFile> InputFile::open(const std::filesystem::path& path) {
     if (const int flags = ::fcntl(fd, F_GETFL); flags >= 0) {
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     }
+#ifdef POSIX_FADV_SEQUENTIAL
+    // Inputs are read from start to end: the kernel may read further ahead.
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+#endif
     return InputFile(path, fd, static_cast<uint64_t>(info.st_size));
 }
 

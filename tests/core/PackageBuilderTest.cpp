@@ -246,6 +246,51 @@ TEST_F(PackageBuilderTest, AnInputThatShrinksWhileWritingIsAFailureNotASuccess) 
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
+// The user stops the make at its first block, half-way, or while the package
+// is flushed to disk: nothing is left, an existing file stays as it was, and
+// nothing is said.
+TEST_F(PackageBuilderTest, ACancelledMakeLeavesNothingAndTheExistingFileAsItWas) {
+    constexpr uint64_t kAfterWriting = ~uint64_t{0};
+    struct CancellingUi : test::FakeMakeUi {
+        uint64_t stopAt = 0;  // bytes written; kAfterWriting: asked with no block written since
+        uint64_t written = 0;
+        bool reported = false;
+        void progress(uint64_t w, uint64_t) override {
+            written = w;
+            reported = true;
+        }
+        bool cancelRequested() override {
+            const bool afterWriting = !std::exchange(reported, false);
+            return stopAt == kAfterWriting ? afterWriting : written >= stopAt;
+        }
+    };
+    std::filesystem::resize_file(dir / "internal.bin", 64 << 20);  // sparse: quickly read
+    const uint64_t total = 300 + (64 << 20) + 688;
+    for (const uint64_t stopAt : {uint64_t{1}, total / 2, kAfterWriting}) {
+        for (const bool existing : {false, true}) {
+            const auto output = dir / "out.exe";
+            std::filesystem::remove(output);
+            if (existing) writeBytes(output, {1, 2, 3});
+            CancellingUi cancelling;
+            cancelling.stopAt = stopAt;
+            cancelling.savePaths = {output};
+            cancelling.answers = {true};
+            const PackageBuilder builder({{dir / "AP2.EXE"}, [] { return int64_t{1}; }});
+            EXPECT_EQ(builder.make(settings, cancelling), MakeOutcome::Cancelled);
+            EXPECT_EQ(cancelling.log.back(),
+                      existing ? "question: File already exists!\nOverwrite? | Save File"
+                               : "save dialog");
+            EXPECT_EQ(cancelling.written < total, stopAt != kAfterWriting) << stopAt;
+            EXPECT_EQ(std::filesystem::exists(output), existing);
+            if (existing) {
+                EXPECT_EQ(readBytes(output), (std::vector<uint8_t>{1, 2, 3}));
+            }
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
+                      existing ? 3 : 2);
+        }
+    }
+}
+
 TEST_F(PackageBuilderTest, AnImageOf4GiBIsRefusedBeforeTheSaveDialog) {
     std::filesystem::resize_file(dir / "internal.bin", 4ull << 30);  // sparse: takes no disk space
     EXPECT_EQ(make(), MakeOutcome::Failed);

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
@@ -48,8 +49,9 @@ std::size_t count(const std::string& text, const std::string& part) {
     return found;
 }
 
-// Starts a program, with the signals the tests send at their default action.
-pid_t start(const std::vector<std::string>& command) {
+// Starts a program, with the signals the tests send at their default action
+// and its stderr into the file `errors`.
+pid_t start(const std::vector<std::string>& command, const std::string& errors) {
     std::vector<char*> argv;
     for (const auto& argument : command) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
@@ -60,8 +62,13 @@ pid_t start(const std::vector<std::string>& command) {
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&defaults, signal);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
     pid_t pid = -1;
-    if (posix_spawnp(&pid, argv[0], nullptr, &attributes, argv.data(), environ) != 0) pid = -1;
+    if (posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ) != 0) pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     return pid;
 }
@@ -438,9 +445,11 @@ TEST_F(CliTest, OfTwoMakesStartedTogetherExactlyOneWritesThePackage) {
     }
 }
 
-// Even kill -9 leaves no temporary file. Where the package cannot be written
-// without a name (here: without /proc, hidden in a mount namespace of its own),
-// SIGINT, SIGTERM and SIGHUP remove the temporary file.
+// Even kill -9 leaves no temporary file, and the file the package was to
+// replace stays as it was. Ctrl+C and SIGTERM stop the make between blocks;
+// it cleans up, says so and ends by that signal. Where the package cannot be
+// written without a name (here: without /proc, hidden in a mount namespace of
+// its own), the temporary file goes too, and SIGHUP removes it as it ends the make.
 TEST_F(CliTest, AKilledOrInterruptedMakeLeavesNothingBehind) {
     namespace fs = std::filesystem;
     writeBytes(dir / "large.bin", {});
@@ -451,27 +460,35 @@ TEST_F(CliTest, AKilledOrInterruptedMakeLeavesNothingBehind) {
     struct Case {
         int signal;
         bool withoutProc;
+        const char* says;
     };
-    for (const Case c : {Case{SIGKILL, false}, Case{SIGTERM, false}, Case{SIGTERM, true},
-                         Case{SIGINT, true}, Case{SIGHUP, true}}) {
+    const char* stopped = "sfmaker: interrupted; nothing was written to '";
+    for (const Case c :
+         {Case{SIGKILL, false, ""}, Case{SIGINT, false, stopped}, Case{SIGTERM, false, stopped},
+          Case{SIGTERM, true, stopped}, Case{SIGINT, true, stopped}, Case{SIGHUP, true, ""}}) {
         if (c.withoutProc && !canHideProc) continue;
         fs::create_directory(out);
+        writeBytes(out / "pkg.exe", {1, 2, 3});
         std::vector<std::string> command = {
-            kSfmaker,          "make",       "--output",       path("out/pkg.exe"), "--internal",
-            path("large.bin"), "--template", kBin + "/AP2.EXE"};
+            kSfmaker,         "make",       "--output",        path("out/pkg.exe"),
+            "--force",        "--internal", path("large.bin"), "--template",
+            kBin + "/AP2.EXE"};
         if (c.withoutProc) {
             command.insert(command.begin(),
                            {"unshare", "-m", "sh", "-c", "umount -l /proc && exec \"$@\"", "sh"});
         }
-        const pid_t make = start(command);
+        const pid_t make = start(command, path("errors"));
         ASSERT_GT(make, 0);
         ASSERT_TRUE(waitUntilWritingInto(make, out)) << c.signal;
         ::kill(make, c.signal);
         int status = 0;
         ASSERT_EQ(::waitpid(make, &status, 0), make);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << c.signal;
-        EXPECT_TRUE(fs::is_empty(out))
-            << c.signal << " " << c.withoutProc << " " << fs::directory_iterator(out)->path();
+        EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), 1) << c.signal << c.withoutProc;
+        EXPECT_EQ(test::readBytes(out / "pkg.exe"), (std::vector<uint8_t>{1, 2, 3}));
+        std::ifstream errors(dir / "errors");
+        const std::string said(std::istreambuf_iterator<char>(errors), {});
+        EXPECT_NE(said.find(c.says), std::string::npos) << said;
         fs::remove_all(out);
     }
 }

@@ -11,6 +11,7 @@
 #include <unistd.h>
 #endif
 
+#include "platform/Interrupt.h"
 #include "platform/Utf.h"
 
 namespace sf {
@@ -26,7 +27,7 @@ std::string oneLine(std::string text) {
 }  // namespace
 
 CliMakeUi::CliMakeUi(std::filesystem::path out, bool forced, bool quietly)
-    : output(std::move(out)), force(forced), quiet(quietly) {}
+    : output(std::move(out)), force(forced), quiet(quietly), toPerson(isatty(fileno(stderr)) != 0) {}
 
 void CliMakeUi::tell(const std::string& text) {
     if (shownPercent >= 0) std::cerr << '\n';
@@ -78,11 +79,15 @@ void CliMakeUi::imageConverted(const std::string& what, const std::string& summa
 
 void CliMakeUi::progress(uint64_t written, uint64_t total) {
     // Shown only for large packages, and only to a person.
-    if (quiet || total < kProgressWorthShowing || !isatty(fileno(stderr))) return;
+    if (quiet || total < kProgressWorthShowing || !toPerson) return;
     const int percent = static_cast<int>(written * 100 / total);
     if (percent == shownPercent) return;
     shownPercent = percent;
     std::cerr << "\rWriting package: " << percent << '%' << std::flush;
+}
+
+bool CliMakeUi::cancelRequested() {
+    return interruptSignal() != 0;
 }
 
 }  // namespace sf

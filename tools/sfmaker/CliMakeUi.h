@@ -27,21 +27,24 @@ class CliMakeUi : public MakeUi {
     void templateOpened(const std::filesystem::path& path) override;
     void imageConverted(const std::string& what, const std::string& summary) override;
     void progress(uint64_t written, uint64_t total) override;
+    // Ctrl+C or SIGTERM, once watchForInterrupts() has been called.
+    bool cancelRequested() override;
 
     // True when the output existed and replacing it was not allowed.
     bool refusedOverwrite() const { return refused; }
 
-  private:
     // A line on stderr, after any progress shown.
     void tell(const std::string& text);
     // A line on stderr that says what the make takes, not that anything failed.
     void note(const std::string& text);
 
+  private:
     std::filesystem::path output;
     bool force;
     bool quiet;
     bool asked = false;
     bool refused = false;
+    bool toPerson;  // stderr is a terminal
     int shownPercent = -1;
 };
 

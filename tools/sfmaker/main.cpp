@@ -9,6 +9,7 @@
 #include "package/PackageBuilder.h"
 #include "platform/CommandLine.h"
 #include "platform/Console.h"
+#include "platform/Interrupt.h"
 #include "platform/Utf.h"
 #include "settings/SettingsDirectory.h"
 #include "settings/SettingsFile.h"
@@ -96,8 +97,14 @@ int runMake(const MakeArguments& args) {
     options.clock = [seconds = *keyTime] { return seconds; };
     options.convertImages = !args.raw;
     CliMakeUi ui(args.output, args.force, args.quiet);
+    // Ctrl+C stops the make between blocks; it cleans up and says so.
+    watchForInterrupts();
     const MakeOutcome outcome = PackageBuilder(options).make(settings, ui);
     if (outcome == MakeOutcome::Written) return 0;
+    if (const int signal = interruptSignal(); signal != 0 && outcome == MakeOutcome::Cancelled) {
+        ui.tell("interrupted; nothing was written to " + quotedPath(args.output));
+        return endAsInterrupted(signal);
+    }
     if (ui.refusedOverwrite()) {
         std::cerr << "sfmaker: " << pathToUtf8(args.output)
                   << " already exists; pass --force to replace it.\n";
