@@ -28,7 +28,7 @@ bool DialogMakeUi::askYesNo(const std::string& text, const std::string& caption)
 void DialogMakeUi::progress(uint64_t written, uint64_t total) {
     if (total < kProgressWorthShowing) return;
     showingProgress = true;
-    prompts.showProgress(static_cast<int>(written * 100 / total));
+    if (!prompts.showProgress(static_cast<int>(written * 100 / total))) cancelled = true;
 }
 
 std::u16string applicationName() {

@@ -9,7 +9,8 @@ namespace sf {
 
 // The Make command's user as the dialog plays it: its messages in message
 // boxes, the save chooser for the output, and a progress window while a
-// large package is written, closed when the command ends.
+// large package is written, closed when the command ends; its Cancel button
+// stops the write, and the command then leaves nothing behind.
 class DialogMakeUi : public MakeUi {
   public:
     explicit DialogMakeUi(DialogPrompts& prompts) : prompts(prompts) {}
@@ -20,10 +21,13 @@ class DialogMakeUi : public MakeUi {
     std::optional<std::filesystem::path> askSavePath() override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
     void progress(uint64_t written, uint64_t total) override;
+    // True once the user pressed Cancel in the progress window.
+    bool cancelRequested() override { return cancelled; }
 
   private:
     DialogPrompts& prompts;
     bool showingProgress = false;
+    bool cancelled = false;
 };
 
 // The caption of an application message: the executable's file name without

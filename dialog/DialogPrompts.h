@@ -31,8 +31,9 @@ class DialogPrompts {
     virtual bool askYesNo(std::u16string_view text, std::u16string_view caption) = 0;
 
     // Shows how far a long write has come, from 0 to 100; the first call
-    // opens the progress window.
-    virtual void showProgress(int percent) = 0;
+    // opens the progress window, which has a Cancel button. True while the
+    // user lets the write go on; false once they have asked to cancel it.
+    virtual bool showProgress(int percent) = 0;
 
     // Closes the progress window, if one is open.
     virtual void endProgress() = 0;

@@ -60,18 +60,21 @@ bool QtPrompts::askYesNo(std::u16string_view text, std::u16string_view caption) 
     return box.exec() == QMessageBox::Yes;
 }
 
-void QtPrompts::showProgress(int percent) {
+bool QtPrompts::showProgress(int percent) {
     if (!writing) {
         writing = std::make_unique<QProgressDialog>(
-            QCoreApplication::translate("QtPrompts", "Writing the package..."), QString(), 0, 100,
-            owner);
+            QCoreApplication::translate("QtPrompts", "Writing the package..."),
+            QCoreApplication::translate("QtPrompts", "Cancel"), 0, 100, owner);
         writing->setWindowTitle(toQString(applicationName()));
+        // Modal to the dialog: only the progress window takes the user's input.
         writing->setWindowModality(Qt::WindowModal);
         writing->setMinimumDuration(0);
+        writing->setAutoReset(false);
     }
     writing->setValue(percent);
-    // Keep the window drawn while the package is written; the user's input waits.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Keep the window drawn, and its Cancel button pressable, while the package is written.
+    QCoreApplication::processEvents();
+    return !writing->wasCanceled();
 }
 
 void QtPrompts::endProgress() {

@@ -21,7 +21,7 @@ class QtPrompts : public DialogPrompts {
     std::optional<std::filesystem::path> chooseSaveFile() override;
     void showMessage(std::u16string_view text, std::u16string_view caption, Icon icon) override;
     bool askYesNo(std::u16string_view text, std::u16string_view caption) override;
-    void showProgress(int percent) override;
+    bool showProgress(int percent) override;
     void endProgress() override;
 
     // The choosers before they are shown, for a look at their setup.

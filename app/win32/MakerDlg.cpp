@@ -177,7 +177,9 @@ void CSparrowflasherMakerDlg::OnCommand(int id, int notification) {
         result = id;
         return;
     }
-    if (notification == BN_CLICKED) {
+    if (id == Win32Prompts::kCancelWriteId) {
+        prompts->OnBnClickedCancelWrite();
+    } else if (notification == BN_CLICKED) {
         behaviour.OnBnClicked(id);
     } else if (notification == EN_CHANGE && !settingText) {
         behaviour.saveField(id);

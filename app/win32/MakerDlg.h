@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "app/win32/Win32Prompts.h"
 #include "dialog/DialogControls.h"
-#include "dialog/DialogPrompts.h"
 #include "dialog/MakerDialog.h"
 
 namespace sf {
@@ -69,7 +69,7 @@ class CSparrowflasherMakerDlg : public DialogControls {
 
     HWND window = nullptr;
     HICON mainIcon;
-    std::unique_ptr<DialogPrompts> prompts;
+    std::unique_ptr<Win32Prompts> prompts;
     MakerDialog behaviour;
     // Set while the program puts a text into an edit: its change is not the user's.
     bool settingText = false;

@@ -68,28 +68,74 @@ bool Win32Prompts::askYesNo(std::u16string_view text, std::u16string_view captio
     return MessageBoxW(owner, wideText(text).c_str(), wideText(caption).c_str(), MB_YESNO) == IDYES;
 }
 
-void Win32Prompts::showProgress(int percent) {
+namespace {
+
+// A child window of `owner` at `place`, given in dialog units.
+HWND makeChild(HWND owner, const wchar_t* windowClass, const wchar_t* text, DWORD style, RECT place,
+               int id) {
+    MapDialogRect(owner, &place);
+    HWND child = CreateWindowExW(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, place.left,
+                                 place.top, place.right - place.left, place.bottom - place.top,
+                                 owner, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(child, WM_SETFONT, SendMessageW(owner, WM_GETFONT, 0, 0), TRUE);
+    return child;
+}
+
+bool isUserInput(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK);
+}
+
+}  // namespace
+
+bool Win32Prompts::showProgress(int percent) {
     if (!progressBar) {
-        // Over the banner, the width of the dialog's content.
-        RECT place{6, kDialogHeightUnits - 24, kDialogWidthUnits - 6, kDialogHeightUnits - 10};
-        MapDialogRect(owner, &place);
-        progressBar =
-            CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, place.left,
-                            place.top, place.right - place.left, place.bottom - place.top, owner,
-                            nullptr, GetModuleHandleW(nullptr), nullptr);
+        // Over the banner, the width of the dialog's content, Cancel at its right.
+        progressBar = makeChild(
+            owner, PROGRESS_CLASSW, nullptr, 0,
+            {6, kDialogHeightUnits - 24, kDialogWidthUnits - 56, kDialogHeightUnits - 10}, 0);
+        cancelButton = makeChild(owner, L"BUTTON", L"Cancel", WS_TABSTOP | BS_PUSHBUTTON,
+                                 {kDialogWidthUnits - 51, kDialogHeightUnits - 25,
+                                  kDialogWidthUnits - 6, kDialogHeightUnits - 9},
+                                 kCancelWriteId);
+        focusBefore = GetFocus();
+        SetFocus(cancelButton);
+        cancelled = false;
     }
     SendMessageW(progressBar, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
-    // Keep the window drawn, and known to the system as responding, while the
-    // package is written; the user's input waits.
+    pumpWhileWriting();
+    return !cancelled;
+}
+
+void Win32Prompts::pumpWhileWriting() {
     MSG message;
-    while (PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // Leave the request for the dialog's own loop, and stop the write.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            cancelled = true;
+            return;
+        }
+        if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+            cancelled = true;
+            continue;
+        }
+        // Clicks and keys meant for the rest of the dialog are dropped: the
+        // dialog is busy, and Make must not run again when it is done.
+        if (isUserInput(message.message) && message.hwnd != cancelButton) continue;
+        TranslateMessage(&message);
         DispatchMessageW(&message);
     }
 }
 
 void Win32Prompts::endProgress() {
-    if (progressBar) DestroyWindow(progressBar);
-    progressBar = nullptr;
+    if (!progressBar) return;
+    DestroyWindow(progressBar);
+    DestroyWindow(cancelButton);
+    progressBar = cancelButton = nullptr;
+    if (focusBefore) SetFocus(focusBefore);
 }
 
 }  // namespace sf

@@ -7,10 +7,13 @@
 namespace sf {
 
 // The prompts as the system's common file dialogs and message boxes, owned
-// by the dialog's window, and a progress bar along the foot of the dialog
-// while a large package is written.
+// by the dialog's window, and a progress bar with a Cancel button along the
+// foot of the dialog while a large package is written.
 class Win32Prompts : public DialogPrompts {
   public:
+    // The identifier of the progress bar's Cancel button.
+    static constexpr int kCancelWriteId = 1100;
+
     // `owner` is the dialog's window handle, read when a prompt opens.
     explicit Win32Prompts(const HWND& owner) : owner(owner) {}
     ~Win32Prompts() override;
@@ -19,12 +22,22 @@ class Win32Prompts : public DialogPrompts {
     std::optional<std::filesystem::path> chooseSaveFile() override;
     void showMessage(std::u16string_view text, std::u16string_view caption, Icon icon) override;
     bool askYesNo(std::u16string_view text, std::u16string_view caption) override;
-    void showProgress(int percent) override;
+    bool showProgress(int percent) override;
     void endProgress() override;
 
+    // The Cancel button beside the progress bar was pressed.
+    void OnBnClickedCancelWrite() { cancelled = true; }
+
   private:
+    // Keeps the window drawn while the package is written; of the user's
+    // input only what goes to the Cancel button is taken (and Escape cancels).
+    void pumpWhileWriting();
+
     const HWND& owner;
     HWND progressBar = nullptr;
+    HWND cancelButton = nullptr;
+    HWND focusBefore = nullptr;
+    bool cancelled = false;
 };
 
 }  // namespace sf

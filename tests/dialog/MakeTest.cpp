@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "DialogFixture.h"
 #include "package/PackageReader.h"
 
@@ -138,4 +140,34 @@ TEST_F(MakeTest, OnlyALargePackageShowsItsProgressUntilItIsWritten) {
 }
 
 }  // namespace
+TEST_F(MakeTest, CancelInTheProgressWindowLeavesNothingAndAnExistingFileAsItWas) {
+    std::filesystem::resize_file(internalImage, 2 * kProgressWorthShowing);  // sparse
+    const auto filesBefore = [this] {
+        std::vector<std::filesystem::path> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+            if (entry.path() != output) names.push_back(entry.path());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const auto others = filesBefore();
+    for (const bool existing : {false, true}) {
+        std::filesystem::remove(output);
+        if (existing) writeBytes(output, patternBytes(10, 4));
+        prompts.saveFiles = {output};
+        prompts.answers = {true};
+        prompts.updatesBeforeCancel = 3;
+        const auto log = makeWithButton();
+        // No message at all: neither success nor a failure.
+        EXPECT_EQ(log.back(), existing ? "question: File already exists!\nOverwrite? | Save File"
+                                       : "save dialog");
+        EXPECT_FALSE(prompts.progressOpen);
+        EXPECT_EQ(std::filesystem::exists(output), existing);
+        if (existing) {
+            EXPECT_EQ(readBytes(output), patternBytes(10, 4));
+        }
+        EXPECT_EQ(filesBefore(), others);
+    }
+}
+
 }  // namespace sf::test

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -59,15 +61,20 @@ TEST(QtPrompts, MessagesCarryTheirCaptionAndOnlyApplicationMessagesAnIcon) {
     EXPECT_EQ(seen.icon, QMessageBox::Warning);
 }
 
-TEST(QtPrompts, TheProgressWindowIsShownUntilItEnds) {
+TEST(QtPrompts, TheProgressWindowIsShownUntilItEndsAndItsCancelButtonStopsTheWrite) {
     QWidget owner;
     QtPrompts prompts(&owner);
-    prompts.showProgress(10);
-    prompts.showProgress(60);
+    EXPECT_TRUE(prompts.showProgress(10));
+    EXPECT_TRUE(prompts.showProgress(60));
     const auto windows = owner.findChildren<QProgressDialog*>();
     ASSERT_EQ(windows.size(), 1);
     EXPECT_TRUE(windows.front()->isVisible());
     EXPECT_EQ(windows.front()->value(), 60);
+    auto* cancel = windows.front()->findChild<QPushButton*>();
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), "Cancel");
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    EXPECT_FALSE(prompts.showProgress(70));
     prompts.endProgress();
     EXPECT_TRUE(owner.findChildren<QProgressDialog*>().isEmpty());
 }

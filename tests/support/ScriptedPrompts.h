@@ -23,6 +23,9 @@ class ScriptedPrompts : public DialogPrompts {
     std::vector<std::string> log;
     int progressShown = 0;
     bool progressOpen = false;
+    // Cancel is pressed when the progress window has been updated this many
+    // more times (-1: never).
+    int updatesBeforeCancel = -1;
 
     std::optional<std::filesystem::path> chooseOpenFile() override {
         log.push_back("open dialog");
@@ -43,9 +46,10 @@ class ScriptedPrompts : public DialogPrompts {
         answers.pop_front();
         return answer;
     }
-    void showProgress(int /*percent*/) override {
+    bool showProgress(int /*percent*/) override {
         if (!progressOpen) ++progressShown;
         progressOpen = true;
+        return updatesBeforeCancel < 0 || --updatesBeforeCancel > 0;
     }
     void endProgress() override { progressOpen = false; }
 

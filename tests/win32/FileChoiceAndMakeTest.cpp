@@ -2,6 +2,8 @@
 
 #include "RunProgram.h"
 #include "Win32Fixture.h"
+#include "app/win32/Win32Prompts.h"
+#include "package/MakeUi.h"
 #include "platform/ExecutablePath.h"
 
 namespace sf::test {
@@ -129,6 +131,27 @@ TEST_F(Win32FilesTest, APackageMadeThroughTheDialogIsTheCommandLinesPackage) {
         sameBytes = readBytes(made) == readBytes(output);
     }
     EXPECT_TRUE(sameBytes);
+}
+
+// Cancel beside the progress bar stops a large write: nothing is made, and
+// neither success nor a failure is told.
+TEST_F(Win32FilesTest, CancelWhileALargePackageIsWrittenLeavesNothing) {
+    std::filesystem::resize_file(internalImage, 2 * kProgressWorthShowing);  // sparse
+    ModalAnswers answers(dialog->GetSafeHwnd());
+    answers.then(Answers::choose(internalImage.wstring())).then(Answers::choose(output.wstring()));
+    click(IDC_BROWSE_INTERNAL);
+    static HWND pressedIn;
+    pressedIn = dialog->GetSafeHwnd();
+    const UINT_PTR presser = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND cancel = GetDlgItem(pressedIn, Win32Prompts::kCancelWriteId);
+        if (cancel) PostMessageW(cancel, BM_CLICK, 0, 0);
+    });
+    click(IDC_MAKE);
+    KillTimer(nullptr, presser);
+    EXPECT_EQ(captionsOf(answers), (std::vector<std::wstring>{L"Open", L"Save As"}));
+    EXPECT_EQ(answers.unexpected, 0);
+    EXPECT_FALSE(std::filesystem::exists(output));
+    EXPECT_EQ(GetDlgItem(pressedIn, Win32Prompts::kCancelWriteId), nullptr);
 }
 
 }  // namespace
