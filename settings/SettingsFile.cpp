@@ -7,11 +7,6 @@
 namespace sf {
 namespace {
 
-// Only the path fields have read-only controls, so no typing limit.
-bool holdsAPath(const TextField& field) {
-    return field.typingLimit == 0;
-}
-
 // Where a row of a field table stands in it.
 template <typename Field, std::size_t N>
 std::size_t indexOf(const std::array<Field, N>& table, const Field& field) {
