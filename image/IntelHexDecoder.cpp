@@ -7,10 +7,6 @@ namespace {
 
 constexpr std::size_t kFrameSize = 5;  // length, two address bytes, type, checksum
 
-std::string typeText(unsigned type) {
-    return std::string{"0123456789ABCDEF"[type >> 4], "0123456789ABCDEF"[type & 15]};
-}
-
 }  // namespace
 
 Result<Record> IntelHexDecoder::decode(std::string_view line) {
@@ -31,14 +27,14 @@ Result<Record> IntelHexDecoder::decode(std::string_view line) {
     const auto needed = static_cast<uint8_t>(-sum);
     if (bytes[*size - 1] != needed) return Error{checksumProblem(bytes[*size - 1], needed)};
 
-    const unsigned type = bytes[3];
+    const uint8_t type = bytes[3];
     const std::span<const uint8_t> data(bytes.data() + 4, count);
     static constexpr std::array<std::size_t, 6> kFixedCount = {0, 0, 2, 4, 2, 4};
     if (type >= kFixedCount.size()) {
-        return Error{"unknown record type " + typeText(type) + "; Intel HEX has types 00 to 05"};
+        return Error{"unknown record type " + hexByte(type) + "; Intel HEX has types 00 to 05"};
     }
     if (type != 0 && count != kFixedCount[type]) {
-        return Error{"a type " + typeText(type) + " record holds " +
+        return Error{"a type " + hexByte(type) + " record holds " +
                      std::to_string(kFixedCount[type]) + " data bytes, this one " +
                      std::to_string(count)};
     }

@@ -1,7 +1,6 @@
 #include "image/RecordText.h"
 
 #include <array>
-#include <cstdio>
 
 namespace sf {
 namespace {
@@ -54,11 +53,14 @@ std::optional<std::size_t> decodeHexPairs(std::string_view digits, std::span<uin
     return count;
 }
 
+std::string hexByte(uint8_t byte) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    return {kDigits[byte >> 4], kDigits[byte & 0xF]};
+}
+
 std::string checksumProblem(uint8_t found, uint8_t needed) {
-    char text[64];
-    std::snprintf(text, sizeof text, "bad checksum: the record ends in %02X, its bytes need %02X",
-                  found, needed);
-    return text;
+    return "bad checksum: the record ends in " + hexByte(found) + ", its bytes need " +
+           hexByte(needed);
 }
 
 }  // namespace sf

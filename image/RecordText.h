@@ -22,6 +22,9 @@ std::optional<RecordSyntax> recordShapeOf(std::string_view line);
 // more pairs than `bytes` holds.
 std::optional<std::size_t> decodeHexPairs(std::string_view digits, std::span<uint8_t> bytes);
 
+// A byte as records write it: two upper-case hex digits ("0A").
+std::string hexByte(uint8_t byte);
+
 // Why a record whose checksum byte is `found` is refused, when its other
 // bytes need `needed`.
 std::string checksumProblem(uint8_t found, uint8_t needed);

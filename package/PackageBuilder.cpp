@@ -34,13 +34,14 @@ std::optional<InputFile> openInput(const std::filesystem::path& path, const std:
 
 // Opens an image and reads it as the device takes it: a toolchain's file
 // (ELF, Intel HEX, S-records) as its flat image, anything else as it is. A
-// 32-bit length cannot describe an image of 4 GiB or more.
+// 32-bit length cannot describe an image of 4 GiB or more; only a raw file
+// can be that large, since a toolchain's file is held to kMaxImageSize as it
+// is read.
 std::optional<FirmwareImage> openImage(const std::u16string& pathText, const std::string& what,
                                        bool convert, MakeUi& ui) {
     const auto path = pathFromUtf16(pathText);
     auto file = openInput(path, "the " + what, ui, "Can not open Image file!", "Open File");
     if (!file) return std::nullopt;
-    const uint64_t fileSize = file->size();
     auto image = FirmwareImage::read(fileSource(std::move(*file)), pathToUtf8(path),
                                      {kMaxImageSize, convert});
     if (!image) {
@@ -49,7 +50,7 @@ std::optional<FirmwareImage> openImage(const std::u16string& pathText, const std
         return std::nullopt;
     }
     if (image->size() > kMaxImageSize) {
-        ui.message("The image " + pathToUtf8(path) + " holds " + std::to_string(fileSize) +
+        ui.message("The image " + pathToUtf8(path) + " holds " + std::to_string(image->size()) +
                        " bytes; a package can hold images of at most 4294967295 bytes (4 GiB - 1).",
                    "Open File");
         return std::nullopt;

@@ -15,11 +15,11 @@ namespace {
 constexpr std::size_t kBlockSize = 1 << 20;
 
 // Gives the next empty block to fill, or none to stop.
-using BlockSource = std::function<std::optional<std::span<uint8_t>>()>;
+using EmptyBlockSource = std::function<std::optional<std::span<uint8_t>>()>;
 
 // Reads a piece into the blocks that `take` gives, scrambling each, and hands
 // each filled block to `pass`.
-Status readPiece(const Piece& piece, const BlockSource& take, const BlockSink& pass) {
+Status readPiece(const Piece& piece, const EmptyBlockSource& take, const BlockSink& pass) {
     for (uint64_t position = 0; position < piece.length;) {
         const auto empty = take();
         if (!empty) return success();
@@ -127,7 +127,7 @@ class BlockRing {
 // Reads every piece into the ring, until all are read, one fails, or the writer stops.
 void readAll(std::span<const Piece> pieces, BlockRing& ring) {
     try {
-        const BlockSource take = [&ring] { return ring.emptyBlock(); };
+        const EmptyBlockSource take = [&ring] { return ring.emptyBlock(); };
         const BlockSink pass = [&ring](std::span<const uint8_t> block) {
             ring.hand(block.size());
             return success();

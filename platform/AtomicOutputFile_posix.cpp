@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <string>
 
 #include "platform/FolderNotWritable.h"
+#include "platform/PosixError.h"
 #include "platform/RemovedOnTermination.h"
 #include "platform/TemporaryName.h"
 #include "platform/Utf.h"
@@ -53,10 +53,6 @@ constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 // Chains of links longer than the system follows itself are refused.
 constexpr int kMaxLinks = 40;
 
-std::string systemError(int code = errno) {
-    return std::strerror(code);
-}
-
 std::string kindOf(mode_t mode) {
     if (S_ISDIR(mode)) return "a folder";
     if (S_ISFIFO(mode)) return "a named pipe (FIFO)";
@@ -86,7 +82,7 @@ Result<ResolvedTarget> resolveTarget(const std::filesystem::path& target) {
         struct stat status {};
         if (::lstat(path.c_str(), &status) != 0) {
             if (errno == ENOENT) return ResolvedTarget{path, std::nullopt};
-            return Error{"cannot look at " + pathToUtf8(path) + ": " + systemError()};
+            return Error{"cannot look at " + pathToUtf8(path) + ": " + posixErrorText()};
         }
         if (!S_ISLNK(status.st_mode)) {
             if (!S_ISREG(status.st_mode)) return notAFile(target, path, status.st_mode);
@@ -94,7 +90,7 @@ Result<ResolvedTarget> resolveTarget(const std::filesystem::path& target) {
         }
         if (links == kMaxLinks) {
             return Error{"cannot follow the link " + pathToUtf8(target) + ": " +
-                         systemError(ELOOP)};
+                         posixErrorText(ELOOP)};
         }
         std::error_code ec;
         const auto next = std::filesystem::read_symlink(path, ec);
@@ -108,9 +104,9 @@ Error cannotCreateIn(const std::filesystem::path& target, const std::filesystem:
     if (code == EACCES || code == EPERM || code == EROFS) {
         return Error{
             "cannot write " + pathToUtf8(target) + ": " +
-            folderNotWritable(folder, systemError(code), replacing ? kReplacedBesideIt : "")};
+            folderNotWritable(folder, posixErrorText(code), replacing ? kReplacedBesideIt : "")};
     }
-    return Error{"cannot create a file in " + pathToUtf8(folder) + ": " + systemError(code)};
+    return Error{"cannot create a file in " + pathToUtf8(folder) + ": " + posixErrorText(code)};
 }
 
 // The unnamed file open as `fd`, as a path that linkat() can follow.
@@ -271,7 +267,7 @@ Status AtomicOutputFile::write(const void* data, std::size_t size) {
         const ssize_t written = ::write(handle->fd, bytes, size);
         if (written < 0) {
             if (errno == EINTR) continue;
-            return Error{"cannot write " + pathToUtf8(handle->target) + ": " + systemError()};
+            return Error{"cannot write " + pathToUtf8(handle->target) + ": " + posixErrorText()};
         }
         bytes += written;
         size -= static_cast<std::size_t>(written);
@@ -307,7 +303,7 @@ Status AtomicOutputFile::flush() {
     Handle& h = *handle;
     if (h.synced) return success();
     if (::fsync(h.fd) != 0) {
-        return Error{"cannot write " + pathToUtf8(h.target) + ": " + systemError()};
+        return Error{"cannot write " + pathToUtf8(h.target) + ": " + posixErrorText()};
     }
     h.synced = true;
     return success();
@@ -330,7 +326,7 @@ Status AtomicOutputFile::commit(IfExists ifExists) {
             h.foundExisting = true;
             return Error{pathToUtf8(h.target) + " already exists"};
         }
-        return Error{"cannot replace " + pathToUtf8(h.target) + ": " + systemError(error)};
+        return Error{"cannot replace " + pathToUtf8(h.target) + ": " + posixErrorText(error)};
     }
     h.temporaryName.clear();
     h.removal.reset();

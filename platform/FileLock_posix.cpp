@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "platform/FolderNotWritable.h"
+#include "platform/PosixError.h"
 
 namespace sf {
 
@@ -38,16 +38,16 @@ Result<FileLock> FileLock::acquireFor(const std::filesystem::path& file) {
         if (code == EACCES || code == EPERM || code == EROFS) {
             return Error{
                 "cannot change " + pathToUtf8(file) + ": " +
-                folderNotWritable(folderOf(lockFile), std::strerror(code), lockFileNeeded(file))};
+                folderNotWritable(folderOf(lockFile), posixErrorText(code), lockFileNeeded(file))};
         }
         return Error{"cannot open the lock file " + pathToUtf8(lockFile) + ": " +
-                     std::strerror(code)};
+                     posixErrorText(code)};
     }
     // flock() locks belong to the open file, so two holders in one process
     // exclude each other as well as two processes do.
     while (::flock(handle->fd, LOCK_EX) != 0) {
         if (errno != EINTR) {
-            return Error{"cannot lock " + pathToUtf8(lockFile) + ": " + std::strerror(errno)};
+            return Error{"cannot lock " + pathToUtf8(lockFile) + ": " + posixErrorText()};
         }
     }
     return FileLock(std::move(handle));

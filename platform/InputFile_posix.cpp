@@ -4,16 +4,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <system_error>
 
 #include "platform/InputFile.h"
+#include "platform/PosixError.h"
 
 namespace sf {
 namespace {
-
-std::string systemReason(int error) {
-    return std::generic_category().message(error);
-}
 
 // Why a file of this kind is not read.
 std::string notRegularReason(mode_t mode) {
@@ -36,10 +32,10 @@ Result<InputFile> InputFile::open(const std::filesystem::path& path) {
     // The name may have changed since, so the open cannot wait either, and the
     // open file itself decides.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return Error{systemReason(errno)};
+    if (fd < 0) return Error{posixErrorText()};
     std::string refusal;
     if (::fstat(fd, &info) != 0) {
-        refusal = systemReason(errno);
+        refusal = posixErrorText();
     } else if (!S_ISREG(info.st_mode)) {
         refusal = notRegularReason(info.st_mode);
     }
@@ -68,7 +64,7 @@ Status InputFile::readExactly(void* buffer, std::size_t size) {
     while (size > 0) {
         const ssize_t got = ::read(static_cast<int>(handle), out, std::min(size, kLargestRead));
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return readFailed(systemReason(errno));
+        if (got < 0) return readFailed(posixErrorText());
         if (got == 0) return endedEarly();
         out += got;
         size -= static_cast<std::size_t>(got);
@@ -78,7 +74,7 @@ Status InputFile::readExactly(void* buffer, std::size_t size) {
 
 Status InputFile::seek(uint64_t offset) {
     if (::lseek(static_cast<int>(handle), static_cast<off_t>(offset), SEEK_SET) < 0) {
-        return readFailed(systemReason(errno));
+        return readFailed(posixErrorText());
     }
     return success();
 }

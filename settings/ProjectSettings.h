@@ -74,6 +74,12 @@ struct TextField {
     bool hexKeysOnly = false;
 };
 
+// True for the fields that hold a file's path: only their controls are
+// read-only, so only they have no typing limit.
+constexpr bool holdsAPath(const TextField& field) {
+    return field.typingLimit == 0;
+}
+
 // One flag: its check box, its key (empty when the flag is never stored) and
 // the check box's caption.
 struct FlagField {

@@ -7,11 +7,6 @@
 namespace sf {
 namespace {
 
-// Only the path fields have read-only controls, so no typing limit.
-bool holdsAPath(const TextField& field) {
-    return field.typingLimit == 0;
-}
-
 // Where a row of a field table stands in it.
 template <typename Field, std::size_t N>
 std::size_t indexOf(const std::array<Field, N>& table, const Field& field) {
@@ -20,11 +15,14 @@ std::size_t indexOf(const std::array<Field, N>& table, const Field& field) {
     return i;
 }
 
-}  // namespace
-
+// How much of a stored text a read keeps. Texts are read as the Windows tool
+// reads them, at most 259 characters; a path is read whole, since a full path
+// can be longer than that.
 std::size_t readBufferSize(const TextField& field) {
     return holdsAPath(field) ? kWholeValue : kProfileBufferSize;
 }
+
+}  // namespace
 
 StoredSettings::StoredSettings(const IniFile& file) {
     std::vector<ProfileRead> reads;

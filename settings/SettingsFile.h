@@ -12,11 +12,6 @@
 
 namespace sf {
 
-// How much of a stored text a read keeps. Texts are read as the Windows tool
-// reads them, at most 259 characters; a path is read whole, since a full path
-// can be longer than that.
-std::size_t readBufferSize(const TextField& field);
-
 // What a settings file holds for the fields of the record, read from the
 // file in one pass.
 class StoredSettings {

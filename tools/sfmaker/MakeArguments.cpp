@@ -43,11 +43,6 @@ const TextField& fieldOf(const TextOption& option) {
     return *field;
 }
 
-// The paths have no typing limit: their controls are read-only.
-bool holdsAPath(const TextOption& option) {
-    return fieldOf(option).typingLimit == 0;
-}
-
 // The identifiers and the digest take hex digits only, as the dialog's
 // typing does.
 bool takesHex(const TextField& field) {
@@ -55,13 +50,14 @@ bool takesHex(const TextField& field) {
 }
 
 const char* typeOf(const TextOption& option) {
-    if (holdsAPath(option)) return "FILE";
-    return takesHex(fieldOf(option)) ? "HEX" : "TEXT";
+    const TextField& field = fieldOf(option);
+    if (holdsAPath(field)) return "FILE";
+    return takesHex(field) ? "HEX" : "TEXT";
 }
 
 std::string helpOf(const TextOption& option) {
     const TextField& field = fieldOf(option);
-    if (holdsAPath(option)) return option.help;
+    if (holdsAPath(field)) return option.help;
     const std::string limit = std::to_string(field.typingLimit);
     if (takesHex(field)) {
         return std::string(option.help) + " (up to " + limit +
@@ -161,7 +157,7 @@ ProjectSettings MakeArguments::applyTo(ProjectSettings settings) const {
     for (std::size_t i = 0; i < kTextOptions.size(); ++i) {
         if (textOptions[i]->count() == 0) continue;
         // A path keeps its bytes, whatever they are; a text is UTF-8.
-        settings.*kTextOptions[i].member = holdsAPath(kTextOptions[i])
+        settings.*kTextOptions[i].member = holdsAPath(fieldOf(kTextOptions[i]))
                                                ? pathToUtf16(pathFromUtf8(texts[i]))
                                                : utf8ToUtf16(texts[i]);
     }

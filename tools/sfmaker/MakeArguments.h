@@ -24,7 +24,9 @@ class MakeArguments {
     // The option that sets the text field of `control`; empty for another control.
     static std::string optionOf(ControlId control);
 
-    // True when any option that sets a field or a flag was given.
+    // True when any option that sets a text field was given. --no-verify and
+    // --cmd-via-control-endpoint do not count: applyTo() sets their two flags
+    // from the options whatever the base holds.
     bool setsAnyField() const;
 
     // The seed of the package key: --time, else SOURCE_DATE_EPOCH (unless it
