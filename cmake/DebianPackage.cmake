@@ -6,7 +6,6 @@ set(SF_DEB_MAINTAINER "Tavlen <sparrowflasher-maker@tavlen.com>" CACHE STRING
     "The maintainer the .deb names")
 
 set(CPACK_PACKAGE_NAME "sparrowflasher-maker")
-set(CPACK_PACKAGE_VENDOR "Tavlen")
 # The long description as dpkg shows it: lines of at most 80 characters.
 string(JOIN "\n" CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "firmware-updater package maker for Tavlen USB HID devices"
@@ -20,7 +19,6 @@ string(JOIN "\n" CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "every field between runs, and sfmaker, a command-line companion for build"
   "pipelines that makes, inspects and unpacks packages. ELF, Intel HEX and"
   "S-record images are taken as the device takes them.")
-set(CPACK_STRIP_FILES TRUE)
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${SF_DEB_MAINTAINER}")
@@ -35,8 +33,4 @@ sf_compressed(changelog ${PROJECT_SOURCE_DIR}/res/linux/changelog)
 install(FILES ${PROJECT_SOURCE_DIR}/res/linux/copyright ${changelog}
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_PACKAGE_NAME})
 
-# Under its own name: a CPackConfig.cmake in the build folder would reserve
-# the target name "package", which the package library has.
-set(CPACK_OUTPUT_CONFIG_FILE "${CMAKE_BINARY_DIR}/CPackDebian.cmake")
-set(CPACK_SOURCE_OUTPUT_CONFIG_FILE "${CMAKE_BINARY_DIR}/CPackDebianSource.cmake")
-include(CPack)
+sf_release_package(CPackDebian)

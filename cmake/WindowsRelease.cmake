@@ -4,11 +4,9 @@
 # makensis is found, an installer that puts the same folder under Program
 # Files with a Start menu entry and an uninstaller.
 set(CPACK_PACKAGE_NAME "SparrowflasherMaker")
-set(CPACK_PACKAGE_VENDOR "Tavlen")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Makes firmware-updater packages for Tavlen USB HID devices")
 set(CPACK_PACKAGE_FILE_NAME "SparrowflasherMaker-${PROJECT_VERSION}-win64")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Sparrowflasher Maker")
-set(CPACK_STRIP_FILES TRUE)
 
 set(CPACK_GENERATOR ZIP)
 find_program(SF_MAKENSIS makensis)
@@ -28,8 +26,4 @@ set(CPACK_NSIS_EXECUTABLES_DIRECTORY ".")
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 
-# Under its own name: a CPackConfig.cmake in the build folder would reserve
-# the target name "package", which the package library has.
-set(CPACK_OUTPUT_CONFIG_FILE "${CMAKE_BINARY_DIR}/CPackWindowsRelease.cmake")
-set(CPACK_SOURCE_OUTPUT_CONFIG_FILE "${CMAKE_BINARY_DIR}/CPackWindowsReleaseSource.cmake")
-include(CPack)
+sf_release_package(CPackWindowsRelease)

@@ -7,9 +7,11 @@
 
 namespace sf {
 
-MakerDialog::Services MakerDialog::systemServices(std::u16string_view templateFileName) {
+MakerDialog::Services MakerDialog::systemServices(
+    std::u16string_view templateFileName,
+    std::function<void(const std::string& reason)> settingsNotSaved) {
     return {[] { return resolveSettingsDirectory(); },
-            PackageBuilder::systemOptions(templateFileName), [](const std::string&) {}};
+            PackageBuilder::systemOptions(templateFileName), std::move(settingsNotSaved)};
 }
 
 MakerDialog::MakerDialog(DialogControls& controls, DialogPrompts& prompts, Services services)

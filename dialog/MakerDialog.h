@@ -42,8 +42,10 @@ class MakerDialog : private SettingsControls {
 
     // The settings folder under the user's data folder, seeded from the
     // working folder; the template of that name where sfmaker looks for it
-    // too (templateSearchPath); the clock.
-    static Services systemServices(std::u16string_view templateFileName);
+    // too (templateSearchPath); the clock; and the front end's own way of
+    // telling a settings file that could not be written.
+    static Services systemServices(std::u16string_view templateFileName,
+                                   std::function<void(const std::string& reason)> settingsNotSaved);
 
     MakerDialog(DialogControls& controls, DialogPrompts& prompts, Services services);
 

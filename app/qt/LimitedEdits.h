@@ -18,7 +18,6 @@ class LimitedLineEdit : public QLineEdit {
     explicit LimitedLineEdit(QWidget* parent);
 
     void setTypingLimit(int limit);
-    int typingLimit() const { return limit; }
 
     // Replaces the text without raising a change signal and without cutting it.
     void setTextQuietly(const QString& text);
@@ -37,7 +36,6 @@ class LimitedPlainTextEdit : public QPlainTextEdit {
     explicit LimitedPlainTextEdit(QWidget* parent);
 
     void setTypingLimit(int newLimit) { limit = newLimit; }
-    int typingLimit() const { return limit; }
 
     // Replaces the text without raising a change signal and without cutting it.
     void setTextQuietly(const QString& text);

@@ -24,12 +24,8 @@ const char* const kControlIdProperty = "controlId";
 
 // A settings file that cannot be written does not stop the user's work: the
 // value stays in the dialog and the record. The reason goes to the log.
-MakerDialog::Services services() {
-    MakerDialog::Services services = MakerDialog::systemServices(templateFileName);
-    services.settingsNotSaved = [](const std::string& reason) {
-        qWarning("Settings not saved: %s", reason.c_str());
-    };
-    return services;
+void logSettingsNotSaved(const std::string& reason) {
+    qWarning("Settings not saved: %s", reason.c_str());
 }
 
 DialogUnits dialogUnitsOf(const QFont& font) {
@@ -102,7 +98,8 @@ QWidget* makeControl(const ControlTemplate& entry, QWidget* parent) {
 
 CSparrowflasherMakerDlg::CSparrowflasherMakerDlg(std::unique_ptr<DialogPrompts> userPrompts)
     : prompts(userPrompts ? std::move(userPrompts) : std::make_unique<QtPrompts>(this)),
-      behaviour(*this, *prompts, services()) {
+      behaviour(*this, *prompts,
+                MakerDialog::systemServices(templateFileName, logSettingsNotSaved)) {
     registerResources();
     setWindowTitle(toQString(kDialogCaption));
     // A caption and a close box only: no help, minimise or maximise box.

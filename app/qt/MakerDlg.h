@@ -27,9 +27,6 @@ class CSparrowflasherMakerDlg : public QDialog, public DialogControls {
     // The control with the identifier, or nullptr.
     QWidget* GetDlgItem(int id) const;
 
-    // The settings as the dialog holds them; the four flags live in the check boxes.
-    const ProjectSettings& settings() const { return behaviour.settings(); }
-
     // DialogControls
     std::u16string text(ControlId control) const override;
     void setText(ControlId control, std::u16string_view text) override;

@@ -32,7 +32,6 @@ void ToolTipControl::create() {
     }
     const QString sheet = toolTipStyleSheet();
     if (!qApp->styleSheet().contains(sheet)) qApp->setStyleSheet(qApp->styleSheet() + sheet);
-    created = true;
 }
 
 void ToolTipControl::addTool(QWidget* control, const QString& text) const {

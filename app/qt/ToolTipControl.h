@@ -27,11 +27,6 @@ class ToolTipControl {
 
     // The tip as the control shows it.
     static QString wrappedText(const QString& text);
-
-    bool isCreated() const { return created; }
-
-  private:
-    bool created = false;
 };
 
 }  // namespace sf

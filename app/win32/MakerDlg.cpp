@@ -44,9 +44,7 @@ void logSettingsNotSaved(const std::string& reason) {
 }  // namespace
 
 MakerDialog::Services CSparrowflasherMakerDlg::defaultServices() {
-    MakerDialog::Services services = MakerDialog::systemServices(templateFileName);
-    services.settingsNotSaved = logSettingsNotSaved;
-    return services;
+    return MakerDialog::systemServices(templateFileName, logSettingsNotSaved);
 }
 
 CSparrowflasherMakerDlg::CSparrowflasherMakerDlg(MakerDialog::Services services)

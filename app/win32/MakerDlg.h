@@ -46,9 +46,6 @@ class CSparrowflasherMakerDlg : public DialogControls {
     HWND GetSafeHwnd() const { return window; }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(window, id); }
 
-    // The settings as the dialog holds them; the four flags live in the check boxes.
-    const ProjectSettings& settings() const { return behaviour.settings(); }
-
     // DialogControls
     std::u16string text(ControlId control) const override;
     void setText(ControlId control, std::u16string_view text) override;

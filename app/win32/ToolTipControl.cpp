@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "app/win32/WideText.h"
+
 namespace sf {
 
 bool ToolTipControl::Create(HWND ownerWindow) {
@@ -27,7 +29,7 @@ void ToolTipControl::Configure() const {
 }
 
 void ToolTipControl::AddTool(HWND control, std::u16string_view text) const {
-    std::wstring copy(text.begin(), text.end());
+    std::wstring copy = wideText(text);
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND;

@@ -65,8 +65,8 @@ void drawEmblem(QPainter& p, const QRectF& box) {
     p.restore();
 }
 
-// The name the desktop knows the tool by: its icon's file name.
-const QString kAppId = QStringLiteral("com.tavlen.SparrowflasherMaker");
+// The name the desktop knows the tool by (SF_APP_ID of the build): its icon's file name.
+const QString kAppId = QStringLiteral(SF_APP_ID);
 
 QImage icon(int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);

@@ -139,7 +139,6 @@ TEST_F(MakeTest, OnlyALargePackageShowsItsProgressUntilItIsWritten) {
     EXPECT_GT(std::filesystem::file_size(output), kProgressWorthShowing);
 }
 
-}  // namespace
 TEST_F(MakeTest, CancelInTheProgressWindowLeavesNothingAndAnExistingFileAsItWas) {
     std::filesystem::resize_file(internalImage, 2 * kProgressWorthShowing);  // sparse
     const auto filesBefore = [this] {
@@ -170,4 +169,5 @@ TEST_F(MakeTest, CancelInTheProgressWindowLeavesNothingAndAnExistingFileAsItWas)
     }
 }
 
+}  // namespace
 }  // namespace sf::test

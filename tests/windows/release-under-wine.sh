@@ -15,8 +15,8 @@ native_bin=$(realpath "$1")
 zip=$(realpath "$2")
 installer=${3:+$(realpath "$3")}
 work=$(mktemp -d)
-export WINEPREFIX="$work/prefix" HOME="$work/home" WINEDEBUG=-all WINEARCH=win64
-export WINEDLLOVERRIDES=winemenubuilder.exe=d
+source "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh"
+export WINEPREFIX="$work/prefix" HOME="$work/home"
 mkdir -p "$HOME"
 pid=""
 cleanup() {
@@ -57,9 +57,7 @@ keys_to() {
   xdotool "$@"
 }
 
-wine wineboot -i </dev/null >/dev/null 2>&1
-# Wine draws its windows without waiting for a window manager (there is none).
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+prepare_wine_prefix
 drive_c="$WINEPREFIX/drive_c"
 
 # 1. The ZIP, unpacked into a folder of its own.
