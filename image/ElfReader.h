@@ -7,7 +7,7 @@
 
 #include "image/ImagePiece.h"
 #include "image/ImageSource.h"
-#include "platform/Result.h"
+#include "platform/Expected.h"
 
 namespace sf {
 
@@ -21,7 +21,7 @@ namespace sf {
 // version). An ELF file that is cut short or damaged, holds overlapping
 // sections, no loaded data, or data spanning more than `maxSize` bytes is
 // refused with the reason; the messages name the file as `name`.
-Result<std::optional<std::vector<ImagePiece>>> readElf(ImageSource& source, const std::string& name,
-                                                       uint64_t maxSize);
+Expected<std::optional<std::vector<ImagePiece>>> readElf(ImageSource& source,
+                                                         const std::string& name, uint64_t maxSize);
 
 }  // namespace sf

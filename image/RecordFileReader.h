@@ -9,7 +9,7 @@
 #include "image/ImagePiece.h"
 #include "image/ImageSource.h"
 #include "image/RecordText.h"
-#include "platform/Result.h"
+#include "platform/Expected.h"
 
 namespace sf {
 
@@ -26,8 +26,8 @@ struct HeldImage {
 // sound record of that syntax up to the end record, and the data must fit in
 // `maxSize` bytes without overlapping; each failure names the file (`name`),
 // the line and the reason.
-Result<std::optional<HeldImage>> readRecordFile(ImageSource& source, const std::string& name,
-                                                uint64_t maxSize,
-                                                std::optional<RecordSyntax> syntax = std::nullopt);
+Expected<std::optional<HeldImage>> readRecordFile(
+    ImageSource& source, const std::string& name, uint64_t maxSize,
+    std::optional<RecordSyntax> syntax = std::nullopt);
 
 }  // namespace sf
