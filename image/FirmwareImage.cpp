@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
 
 #include "image/ElfReader.h"
 #include "image/RecordFileReader.h"
@@ -21,15 +20,15 @@ Expected<FirmwareImage> FirmwareImage::read(std::unique_ptr<ImageSource> source,
                                             const std::string& name, const Options& options) {
     if (options.detectFormat) {
         auto elf = readElf(*source, name, options.maxSize);
-        if (!elf) return failureOf(elf);
-        if (*elf) return FirmwareImage(ImageFormat::Elf, std::move(**elf), std::move(source));
+        if (elf) return FirmwareImage(ImageFormat::Elf, std::move(*elf), std::move(source));
+        if (elf.error().kind != ErrorKind::NotThisFormat) return failureOf(elf);
 
         auto text = readRecordFile(*source, name, options.maxSize);
-        if (!text) return failureOf(text);
-        if (*text) {
-            return FirmwareImage((*text)->format, std::move((*text)->pieces),
-                                 memorySource(std::move((*text)->bytes)));
+        if (text) {
+            return FirmwareImage(text->format, std::move(text->pieces),
+                                 memorySource(std::move(text->bytes)));
         }
+        if (text.error().kind != ErrorKind::NotThisFormat) return failureOf(text);
     }
     const uint64_t size = source->size();
     std::vector<ImagePiece> whole;

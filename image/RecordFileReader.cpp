@@ -29,7 +29,7 @@ class RecordFileReader {
           data(maxSize,
                static_cast<std::size_t>(std::min<uint64_t>({s.size() / 2, maxSize, 1 << 30}))) {}
 
-    Expected<std::optional<HeldImage>> read();
+    Expected<HeldImage> read();
 
   private:
     // Takes one line; false once the file has shown it is no record file.
@@ -38,6 +38,9 @@ class RecordFileReader {
         return fail(name + ", line " + std::to_string(lineNumber) + ": " + reason);
     }
     Unexpected atEnd(const std::string& reason) const { return fail(name + ": " + reason); }
+    static Unexpected notRecordFile() {
+        return fail("not an Intel HEX or S-record file", ErrorKind::NotThisFormat);
+    }
 
     ImageSource& source;
     const std::string& name;
@@ -49,7 +52,7 @@ class RecordFileReader {
     uint64_t endLine = 0;
 };
 
-Expected<std::optional<HeldImage>> RecordFileReader::read() {
+Expected<HeldImage> RecordFileReader::read() {
     std::vector<char> buffer(
         static_cast<std::size_t>(std::min<uint64_t>(kBlockSize, source.size())));
     std::size_t held = 0;  // bytes of a line begun in the block before
@@ -73,20 +76,20 @@ Expected<std::optional<HeldImage>> RecordFileReader::read() {
             ++lineNumber;
             auto taken = takeLine({buffer.data() + start, stop - start});
             if (!taken) return failureOf(taken);
-            if (!*taken) return std::optional<HeldImage>{};
+            if (!*taken) return notRecordFile();
             start = newline ? stop + 1 : filled;
         }
         held = filled - start;
         if (held == buffer.size()) {
             // No record is anywhere near this long.
-            if (!syntax) return std::optional<HeldImage>{};
+            if (!syntax) return notRecordFile();
             ++lineNumber;
             return atLine("the line is longer than any record");
         }
         std::memmove(buffer.data(), buffer.data() + start, held);
     }
 
-    if (!syntax) return std::optional<HeldImage>{};  // nothing but blank lines
+    if (!syntax) return notRecordFile();  // nothing but blank lines
     const bool hex = *syntax == RecordSyntax::IntelHex;
     if (endLine == 0) {
         return atEnd(hex ? "the file ends without an end-of-file record (type 01); is it complete?"
@@ -94,8 +97,8 @@ Expected<std::optional<HeldImage>> RecordFileReader::read() {
                            "complete?");
     }
     if (data.empty()) return atEnd("the file holds no data records");
-    return std::optional<HeldImage>{HeldImage{hex ? ImageFormat::IntelHex : ImageFormat::SRecord,
-                                              data.pieces(), std::move(data.bytes())}};
+    return HeldImage{hex ? ImageFormat::IntelHex : ImageFormat::SRecord, data.pieces(),
+                     std::move(data.bytes())};
 }
 
 Expected<bool> RecordFileReader::takeLine(std::string_view line) {
@@ -123,9 +126,8 @@ Expected<bool> RecordFileReader::takeLine(std::string_view line) {
 
 }  // namespace
 
-Expected<std::optional<HeldImage>> readRecordFile(ImageSource& source, const std::string& name,
-                                                  uint64_t maxSize,
-                                                  std::optional<RecordSyntax> syntax) {
+Expected<HeldImage> readRecordFile(ImageSource& source, const std::string& name, uint64_t maxSize,
+                                   std::optional<RecordSyntax> syntax) {
     return RecordFileReader(source, name, maxSize, syntax).read();
 }
 
