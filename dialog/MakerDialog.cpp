@@ -76,8 +76,8 @@ std::optional<std::filesystem::path> MakerDialog::ChooseExistingFile() {
 }
 
 void MakerDialog::setImagePath(ImageKind kind, const std::filesystem::path& path) {
-    const TextField& field =
-        *findTextField(kind == ImageKind::Internal ? IDC_INTERNAL_IMAGE : IDC_EXTERNAL_IMAGE);
+    const TextField& field = kind == ImageKind::Internal ? textFieldOf(IDC_INTERNAL_IMAGE)
+                                                         : textFieldOf(IDC_EXTERNAL_IMAGE);
     const std::u16string text = path.empty() ? std::u16string() : pathToUtf16(path);
     controls.setText(field.control, text);
     record.*field.member = text;

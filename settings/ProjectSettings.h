@@ -63,60 +63,113 @@ struct ProjectSettings {
 // The section of the settings file that holds every stored field.
 inline constexpr std::u16string_view kSettingsSection = u"SETTING";
 
-// One text field: its control, its key in the settings file, the most
-// characters the user can type into it (0: no typing, the control is
-// read-only) and whether typing is kept to hex digits.
+// What a text field holds: free text, hex digits, or a file's path.
+enum class ValueKind { Text, HexDigits, Path };
+
+// One text field, everything the program knows of it in one row: its
+// control, its key in the settings file, its member of the record, what it
+// holds, the most characters the user can type into it (0 for a path, whose
+// control is read-only), whether typing is kept to the hex digit keys, its
+// write in the Default command, and the option of `sfmaker make` that sets it.
 struct TextField {
     ControlId control;
     std::u16string_view key;
     std::u16string ProjectSettings::*member;
+    ValueKind kind;
     int typingLimit;
-    bool hexKeysOnly = false;
+    bool hexKeysOnly;
+    // Where the Default command writes it among its sixteen writes, and
+    // under which key (the digest goes under IDigestString, which names the
+    // same entry as IDIGESTString); that write is empty for the image paths.
+    int resetOrder;
+    std::u16string_view resetKey;
+    bool resetWritesEmpty;
+    const char* option;
+    const char* optionHelp;
 };
 
-// True for the fields that hold a file's path: only their controls are
-// read-only, so only they have no typing limit.
 constexpr bool holdsAPath(const TextField& field) {
-    return field.typingLimit == 0;
+    return field.kind == ValueKind::Path;
 }
 
-// One flag: its check box, its key (empty when the flag is never stored) and
-// the check box's caption.
+// One flag: its check box, its key (empty when the flag is never stored),
+// the check box's caption and where the Default command writes its state
+// (-1: never).
 struct FlagField {
     ControlId control;
     std::u16string_view key;
     bool ProjectSettings::*member;
     std::u16string_view caption;
+    int resetOrder;
 };
 
 // The fourteen text fields in the record's order.
 inline constexpr std::array<TextField, 14> kTextFields = {{
-    {IDC_TITLE, u"TitleString", &ProjectSettings::title, 32},
-    {IDC_TEXT, u"TextString", &ProjectSettings::text, 50},
-    {IDC_NOTE, u"NoteString", &ProjectSettings::note, 100},
-    {IDC_INTERNAL_IMAGE, u"ImagePath1", &ProjectSettings::internalImagePath, 0},
-    {IDC_EXTERNAL_IMAGE, u"ImagePath2", &ProjectSettings::externalImagePath, 0},
-    {IDC_VERSION, u"VersionString", &ProjectSettings::version, 16},
-    {IDC_AP_PID, u"APPIDString", &ProjectSettings::apPid, 4, true},
-    {IDC_AP_VID, u"APVIDString", &ProjectSettings::apVid, 4, true},
-    {IDC_AP_USAGE, u"APINFString", &ProjectSettings::apUsage, 2, true},
-    {IDC_IAP_PID, u"IAPPIDString", &ProjectSettings::iapPid, 4, true},
-    {IDC_IAP_VID, u"IAPVIDString", &ProjectSettings::iapVid, 4, true},
-    {IDC_IAP_USAGE, u"IAPINFString", &ProjectSettings::iapUsage, 2, true},
-    {IDC_DIGEST, u"IDIGESTString", &ProjectSettings::digest, 4},
-    {IDC_CMDKEY_PATH, u"CMDKEYPath", &ProjectSettings::cmdKeyPath, 0},
+    {IDC_TITLE, u"TitleString", &ProjectSettings::title, ValueKind::Text, 32, false, 0,
+     u"TitleString", false, "--title", "Program title"},
+    {IDC_TEXT, u"TextString", &ProjectSettings::text, ValueKind::Text, 50, false, 1, u"TextString",
+     false, "--text", "Program text"},
+    {IDC_NOTE, u"NoteString", &ProjectSettings::note, ValueKind::Text, 100, false, 2, u"NoteString",
+     false, "--note", "Program note"},
+    {IDC_INTERNAL_IMAGE, u"ImagePath1", &ProjectSettings::internalImagePath, ValueKind::Path, 0,
+     false, 3, u"ImagePath1", true, "--internal", "Internal flash image file"},
+    {IDC_EXTERNAL_IMAGE, u"ImagePath2", &ProjectSettings::externalImagePath, ValueKind::Path, 0,
+     false, 4, u"ImagePath2", true, "--external", "External image file"},
+    {IDC_VERSION, u"VersionString", &ProjectSettings::version, ValueKind::Text, 16, false, 5,
+     u"VersionString", false, "--version", "Program version stored in the package"},
+    {IDC_AP_PID, u"APPIDString", &ProjectSettings::apPid, ValueKind::HexDigits, 4, true, 7,
+     u"APPIDString", false, "--ap-pid", "USB PID of the application"},
+    {IDC_AP_VID, u"APVIDString", &ProjectSettings::apVid, ValueKind::HexDigits, 4, true, 6,
+     u"APVIDString", false, "--ap-vid", "USB VID of the application"},
+    {IDC_AP_USAGE, u"APINFString", &ProjectSettings::apUsage, ValueKind::HexDigits, 2, true, 8,
+     u"APINFString", false, "--ap-usage", "Low byte of the application's HID usage page"},
+    {IDC_IAP_PID, u"IAPPIDString", &ProjectSettings::iapPid, ValueKind::HexDigits, 4, true, 10,
+     u"IAPPIDString", false, "--iap-pid", "USB PID of the IAP loader"},
+    {IDC_IAP_VID, u"IAPVIDString", &ProjectSettings::iapVid, ValueKind::HexDigits, 4, true, 9,
+     u"IAPVIDString", false, "--iap-vid", "USB VID of the IAP loader"},
+    {IDC_IAP_USAGE, u"IAPINFString", &ProjectSettings::iapUsage, ValueKind::HexDigits, 2, true, 11,
+     u"IAPINFString", false, "--iap-usage", "Low byte of the IAP loader's HID usage page"},
+    {IDC_DIGEST, u"IDIGESTString", &ProjectSettings::digest, ValueKind::HexDigits, 4, false, 12,
+     u"IDigestString", false, "--digest", "Internal flash digest; turns the digest on"},
+    {IDC_CMDKEY_PATH, u"CMDKEYPath", &ProjectSettings::cmdKeyPath, ValueKind::Path, 0, false, 14,
+     u"CMDKEYPath", false, "--cmd-key", "Command-key file (up to 64 bytes); turns the key on"},
 }};
 
 // The four flags in the record's order.
 inline constexpr std::array<FlagField, 4> kFlagFields = {{
-    {IDC_DIGEST_EN, u"IDigestEn", &ProjectSettings::digestEnabled, u"Internal Flash Digest"},
-    {IDC_CMDKEY_EN, u"CMDKEYEn", &ProjectSettings::cmdKeyEnabled, u"Command Key"},
-    {IDC_VERIFY, u"", &ProjectSettings::verify, u"Verify"},
+    {IDC_DIGEST_EN, u"IDigestEn", &ProjectSettings::digestEnabled, u"Internal Flash Digest", 13},
+    {IDC_CMDKEY_EN, u"CMDKEYEn", &ProjectSettings::cmdKeyEnabled, u"Command Key", 15},
+    {IDC_VERIFY, u"", &ProjectSettings::verify, u"Verify", -1},
     {IDC_CMD_VIA_CTRL_EP, u"", &ProjectSettings::cmdViaControlEndpoint,
-     u"Command Via Control Endpoint"},
+     u"Command Via Control Endpoint", -1},
 }};
 
-// The table row of a text field's control, or nullptr for another control.
+// The row of a text field, found while compiling: naming a field the table
+// lacks does not compile.
+consteval const TextField& textFieldOf(ControlId control) {
+    for (const TextField& field : kTextFields) {
+        if (field.control == control) return field;
+    }
+    throw "no text field has this control";
+}
+
+consteval const TextField& textFieldOf(std::u16string ProjectSettings::*member) {
+    for (const TextField& field : kTextFields) {
+        if (field.member == member) return field;
+    }
+    throw "no text field has this member";
+}
+
+// Where a row stands in its table.
+constexpr std::size_t indexOf(const TextField& field) {
+    return static_cast<std::size_t>(&field - kTextFields.data());
+}
+constexpr std::size_t indexOf(const FlagField& flag) {
+    return static_cast<std::size_t>(&flag - kFlagFields.data());
+}
+
+// The table row of a text field's control, or nullptr for another control
+// (the dialog asks this of every control whose text changes).
 const TextField* findTextField(int control);
 
 // The table row of a flag's check box, or nullptr for another control.

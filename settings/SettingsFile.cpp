@@ -7,14 +7,6 @@
 namespace sf {
 namespace {
 
-// Where a row of a field table stands in it.
-template <typename Field, std::size_t N>
-std::size_t indexOf(const std::array<Field, N>& table, const Field& field) {
-    std::size_t i = 0;
-    while (i + 1 < N && table[i].control != field.control) ++i;
-    return i;
-}
-
 // How much of a stored text a read keeps. Texts are read as the Windows tool
 // reads them, at most 259 characters; a path is read whole, since a full path
 // can be longer than that.
@@ -40,11 +32,11 @@ StoredSettings::StoredSettings(const IniFile& file) {
 }
 
 const std::optional<std::u16string>& StoredSettings::text(const TextField& field) const {
-    return texts[indexOf(kTextFields, field)];
+    return texts.at(indexOf(field));
 }
 
 bool StoredSettings::flagIsOn(const FlagField& flag) const {
-    return flags[indexOf(kFlagFields, flag)];
+    return flags.at(indexOf(flag));
 }
 
 void StoredSettings::resolvePathsAgainst(const std::filesystem::path& folder) {

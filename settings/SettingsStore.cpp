@@ -17,8 +17,9 @@ constexpr std::array kSavedByFileChoice = {IDC_INTERNAL_IMAGE, IDC_EXTERNAL_IMAG
 constexpr std::array kMultiLineEdits = {IDC_TITLE, IDC_TEXT, IDC_NOTE};
 
 // The paths that a reset empties, in its order.
-constexpr std::array kPathsEmptiedByReset = {IDC_INTERNAL_IMAGE, IDC_EXTERNAL_IMAGE,
-                                             IDC_CMDKEY_PATH};
+constexpr std::array kPathsEmptiedByReset = {&textFieldOf(IDC_INTERNAL_IMAGE),
+                                             &textFieldOf(IDC_EXTERNAL_IMAGE),
+                                             &textFieldOf(IDC_CMDKEY_PATH)};
 
 bool hasSaveOnChange(ControlId control) {
     return std::ranges::find(kSavedByFileChoice, control) == kSavedByFileChoice.end();
@@ -30,34 +31,27 @@ bool savesWhenSet(ControlId control) {
            std::ranges::find(kMultiLineEdits, control) == kMultiLineEdits.end();
 }
 
-// One write of the reset: a text field's value, an empty value (text is null
-// and checkBox is 0) or the state of a check box.
+// One write of the reset: a text field's value (or an empty value) or the
+// state of a check box.
 struct ResetWrite {
-    std::u16string_view key;
-    std::u16string ProjectSettings::*text;
-    int checkBox;
+    const TextField* text = nullptr;
+    const FlagField* flag = nullptr;
 };
 
-// The reset writes every key in this order; the digest goes under
-// IDigestString, which names the same entry as IDIGESTString.
-constexpr std::array<ResetWrite, 16> kResetWrites = {{
-    {u"TitleString", &ProjectSettings::title, 0},
-    {u"TextString", &ProjectSettings::text, 0},
-    {u"NoteString", &ProjectSettings::note, 0},
-    {u"ImagePath1", nullptr, 0},
-    {u"ImagePath2", nullptr, 0},
-    {u"VersionString", &ProjectSettings::version, 0},
-    {u"APVIDString", &ProjectSettings::apVid, 0},
-    {u"APPIDString", &ProjectSettings::apPid, 0},
-    {u"APINFString", &ProjectSettings::apUsage, 0},
-    {u"IAPVIDString", &ProjectSettings::iapVid, 0},
-    {u"IAPPIDString", &ProjectSettings::iapPid, 0},
-    {u"IAPINFString", &ProjectSettings::iapUsage, 0},
-    {u"IDigestString", &ProjectSettings::digest, 0},
-    {u"IDigestEn", nullptr, IDC_DIGEST_EN},
-    {u"CMDKEYPath", &ProjectSettings::cmdKeyPath, 0},
-    {u"CMDKEYEn", nullptr, IDC_CMDKEY_EN},
-}};
+// The reset's writes in their order, as the field table orders them.
+constexpr auto kResetWrites = [] {
+    std::array<ResetWrite, 16> writes{};
+    for (const TextField& field : kTextFields) writes.at(field.resetOrder).text = &field;
+    for (const FlagField& flag : kFlagFields) {
+        if (flag.resetOrder >= 0) writes.at(flag.resetOrder).flag = &flag;
+    }
+    return writes;
+}();
+static_assert(std::ranges::all_of(kResetWrites,
+                                  [](const ResetWrite& w) {
+                                      return (w.text == nullptr) != (w.flag == nullptr);
+                                  }),
+              "each of the reset's writes is one field's");
 
 std::u16string_view flagText(bool on) {
     return on ? u"1" : u"0";
@@ -117,15 +111,20 @@ Status SettingsStore::resetSettings() {
     if (!controls.confirmReset()) return success();
     Status result = loadSettings(kDefaultsFileName);
     for (const ResetWrite& write : kResetWrites) {
+        if (write.flag) {
+            keepFirstFailure(
+                result,
+                writeSetting(write.flag->key, flagText(controls.isChecked(write.flag->control))));
+            continue;
+        }
+        const TextField& field = *write.text;
         const std::u16string_view value =
-            write.text       ? std::u16string_view(settings.*write.text)
-            : write.checkBox ? flagText(controls.isChecked(ControlId(write.checkBox)))
-                             : std::u16string_view();
-        keepFirstFailure(result, writeSetting(write.key, value));
+            field.resetWritesEmpty ? std::u16string_view() : settings.*field.member;
+        keepFirstFailure(result, writeSetting(field.resetKey, value));
     }
-    for (ControlId control : kPathsEmptiedByReset) {
-        keepFirstFailure(result, showText(control, u""));
-        (settings.*findTextField(control)->member).clear();
+    for (const TextField* path : kPathsEmptiedByReset) {
+        keepFirstFailure(result, showText(path->control, u""));
+        (settings.*path->member).clear();
     }
     return result;
 }

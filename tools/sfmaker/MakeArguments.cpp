@@ -13,58 +13,33 @@
 namespace sf {
 namespace {
 
-using TextOption = MakeArguments::TextOption;
-
-// --digest and --cmd-key also turn on the flag that goes with them. The help
-// goes on with the field's typing limit and start value, from the settings table.
-constexpr std::array<TextOption, 14> kTextOptions = {{
-    {"--title", &ProjectSettings::title, "Program title"},
-    {"--text", &ProjectSettings::text, "Program text"},
-    {"--note", &ProjectSettings::note, "Program note"},
-    {"--internal", &ProjectSettings::internalImagePath, "Internal flash image file"},
-    {"--external", &ProjectSettings::externalImagePath, "External image file"},
-    {"--version", &ProjectSettings::version, "Program version stored in the package"},
-    {"--ap-pid", &ProjectSettings::apPid, "USB PID of the application"},
-    {"--ap-vid", &ProjectSettings::apVid, "USB VID of the application"},
-    {"--ap-usage", &ProjectSettings::apUsage, "Low byte of the application's HID usage page"},
-    {"--iap-pid", &ProjectSettings::iapPid, "USB PID of the IAP loader"},
-    {"--iap-vid", &ProjectSettings::iapVid, "USB VID of the IAP loader"},
-    {"--iap-usage", &ProjectSettings::iapUsage, "Low byte of the IAP loader's HID usage page"},
-    {"--digest", &ProjectSettings::digest, "Internal flash digest; turns the digest on"},
-    {"--cmd-key", &ProjectSettings::cmdKeyPath,
-     "Command-key file (up to 64 bytes); turns the key on"},
-}};
-
-const TextField& fieldOf(const TextOption& option) {
-    const TextField* field = &kTextFields.front();
-    for (const auto& f : kTextFields) {
-        if (f.member == option.member) field = &f;
+const char* typeOf(const TextField& field) {
+    switch (field.kind) {
+        case ValueKind::Path:
+            return "FILE";
+        case ValueKind::HexDigits:
+            return "HEX";
+        case ValueKind::Text:
+            break;
     }
-    return *field;
+    return "TEXT";
 }
 
-// The identifiers and the digest take hex digits only, as the dialog's
-// typing does.
-bool takesHex(const TextField& field) {
-    return field.hexKeysOnly || field.control == IDC_DIGEST;
-}
-
-const char* typeOf(const TextOption& option) {
-    const TextField& field = fieldOf(option);
-    if (holdsAPath(field)) return "FILE";
-    return takesHex(field) ? "HEX" : "TEXT";
-}
-
-std::string helpOf(const TextOption& option) {
-    const TextField& field = fieldOf(option);
-    if (holdsAPath(field)) return option.help;
+// The field's help goes on with its typing limit and start value. --digest
+// and --cmd-key also turn on the flag that goes with them.
+std::string helpOf(const TextField& field) {
     const std::string limit = std::to_string(field.typingLimit);
-    if (takesHex(field)) {
-        return std::string(option.help) + " (up to " + limit +
-               " hex digits; a 0x prefix is dropped)";
+    switch (field.kind) {
+        case ValueKind::Path:
+            return field.optionHelp;
+        case ValueKind::HexDigits:
+            return std::string(field.optionHelp) + " (up to " + limit +
+                   " hex digits; a 0x prefix is dropped)";
+        case ValueKind::Text:
+            break;
     }
-    std::string help = std::string(option.help) + " (up to " + limit + " characters";
-    const std::u16string start = ProjectSettings{}.*option.member;
+    std::string help = std::string(field.optionHelp) + " (up to " + limit + " characters";
+    const std::u16string start = ProjectSettings{}.*field.member;
     if (!start.empty()) help += "; the dialog starts with \"" + utf16ToUtf8(start) + "\"";
     return help + ")";
 }
@@ -73,10 +48,9 @@ std::string helpOf(const TextOption& option) {
 // and hex digits only for the USB identifiers and the digest. The 0x that
 // other tools write before hex numbers is dropped, so what is kept is what
 // the dialog would hold: the digits alone.
-CLI::Validator fieldRule(const TextOption& option) {
-    const TextField& field = fieldOf(option);
+CLI::Validator fieldRule(const TextField& field) {
     const auto limit = static_cast<std::size_t>(field.typingLimit);
-    const bool hex = takesHex(field);
+    const bool hex = field.kind == ValueKind::HexDigits;
     return CLI::Validator(
         [limit, hex](std::string& value) -> std::string {
             const std::string typed = value;
@@ -136,11 +110,11 @@ MakeArguments::MakeArguments(CLI::App& command) {
     addPathOption(command, "--template", templatePath,
                   "The template updater (default: AP2.EXE beside sfmaker, else in the user's "
                   "settings folder, else the installed one)");
-    for (std::size_t i = 0; i < kTextOptions.size(); ++i) {
-        const auto& option = kTextOptions[i];
-        textOptions[i] = command.add_option(option.name, texts[i], helpOf(option))
-                             ->transform(fieldRule(option))
-                             ->type_name(typeOf(option));
+    for (const TextField& field : kTextFields) {
+        const std::size_t i = indexOf(field);
+        textOptions[i] = command.add_option(field.option, texts[i], helpOf(field))
+                             ->transform(fieldRule(field))
+                             ->type_name(typeOf(field));
     }
     command.add_flag("--no-verify", noVerify, "Turn Verify off");
     command.add_flag("--cmd-via-control-endpoint", cmdViaControlEndpoint,
@@ -154,33 +128,27 @@ MakeArguments::MakeArguments(CLI::App& command) {
 }
 
 ProjectSettings MakeArguments::applyTo(ProjectSettings settings) const {
-    for (std::size_t i = 0; i < kTextOptions.size(); ++i) {
-        if (textOptions[i]->count() == 0) continue;
+    for (const TextField& field : kTextFields) {
+        if (!given(field)) continue;
         // A path keeps its bytes, whatever they are; a text is UTF-8.
-        settings.*kTextOptions[i].member = holdsAPath(fieldOf(kTextOptions[i]))
-                                               ? pathToUtf16(pathFromUtf8(texts[i]))
-                                               : utf8ToUtf16(texts[i]);
+        const std::string& value = texts[indexOf(field)];
+        settings.*field.member =
+            holdsAPath(field) ? pathToUtf16(pathFromUtf8(value)) : utf8ToUtf16(value);
     }
-    if (given(&ProjectSettings::cmdKeyPath)) settings.cmdKeyEnabled = true;
-    if (given(&ProjectSettings::digest)) settings.digestEnabled = true;
+    if (given(textFieldOf(IDC_CMDKEY_PATH))) settings.cmdKeyEnabled = true;
+    if (given(textFieldOf(IDC_DIGEST))) settings.digestEnabled = true;
     settings.verify = !noVerify;
     settings.cmdViaControlEndpoint = cmdViaControlEndpoint;
     return settings;
 }
 
-bool MakeArguments::given(std::u16string ProjectSettings::*member) const {
-    for (std::size_t i = 0; i < kTextOptions.size(); ++i) {
-        if (kTextOptions[i].member == member) return textOptions[i]->count() > 0;
-    }
-    return false;
+bool MakeArguments::given(const TextField& field) const {
+    return textOptions[indexOf(field)]->count() > 0;
 }
 
 std::string MakeArguments::optionOf(ControlId control) {
     const TextField* field = findTextField(control);
-    for (const auto& option : kTextOptions) {
-        if (field && option.member == field->member) return option.name;
-    }
-    return {};
+    return field ? field->option : "";
 }
 
 bool MakeArguments::setsAnyField() const {

@@ -46,18 +46,12 @@ class MakeArguments {
     // Take every image as bytes, whatever format its file shows.
     bool raw = false;
 
-    // One option that sets a text field.
-    struct TextOption {
-        const char* name;
-        std::u16string ProjectSettings::*member;
-        const char* help;
-    };
-
   private:
-    bool given(std::u16string ProjectSettings::*member) const;
+    bool given(const TextField& field) const;
 
-    std::array<std::string, 14> texts;
-    std::array<CLI::Option*, 14> textOptions{};
+    // The value and the option of each text field, in the table's order.
+    std::array<std::string, kTextFields.size()> texts;
+    std::array<CLI::Option*, kTextFields.size()> textOptions{};
     bool noVerify = false;
     bool cmdViaControlEndpoint = false;
     std::optional<int64_t> time;
