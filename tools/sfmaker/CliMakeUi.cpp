@@ -27,7 +27,10 @@ std::string oneLine(std::string text) {
 }  // namespace
 
 CliMakeUi::CliMakeUi(std::filesystem::path out, bool forced, bool quietly)
-    : output(std::move(out)), force(forced), quiet(quietly), toPerson(isatty(fileno(stderr)) != 0) {}
+    : output(std::move(out)),
+      force(forced),
+      quiet(quietly),
+      toPerson(isatty(fileno(stderr)) != 0) {}
 
 void CliMakeUi::tell(const std::string& text) {
     if (shownPercent >= 0) std::cerr << '\n';
