@@ -73,10 +73,19 @@ fi
 # 3. The Windows report (SHA-256 through the system's cryptography API) is the
 #    Linux one (OpenSSL), from sfmaker.exe and from the package itself.
 "$native_bin/sfmaker" inspect --json linux-made.exe >linux-report.json
-wine "$windows_bin/sfmaker.exe" inspect --json linux-made.exe </dev/null 2>&1 | tr -d '\r' >wine-report.json
-cmp -s linux-report.json wine-report.json || fail "sfmaker.exe inspect --json differs from sfmaker's"
-wine linux-made.exe --json </dev/null 2>&1 | tr -d '\r' >package-report.json
-cmp -s linux-report.json package-report.json || fail "the package's --json report differs from sfmaker's"
+# Runs a Windows program (WHAT, then its command line) under Wine and
+# compares its report, without the Windows line ends, with the Linux one.
+same_report() {
+  local what=$1
+  shift
+  if ! wine "$@" </dev/null >wine-report.raw 2>&1; then
+    fail "$what failed under Wine: $(cat wine-report.raw)"
+  elif ! tr -d '\r' <wine-report.raw | cmp -s linux-report.json -; then
+    fail "$what differs from sfmaker's:"$'\n'"$(tr -d '\r' <wine-report.raw | diff linux-report.json -)"
+  fi
+}
+same_report "sfmaker.exe inspect --json" "$windows_bin/sfmaker.exe" inspect --json linux-made.exe
+same_report "the package's --json report" linux-made.exe --json
 
 if ((failures > 0)); then
   echo "$failures cross-system package check(s) failed" >&2

@@ -8,6 +8,9 @@
 #  2. the package reads back with the Linux sfmaker as the settings say;
 #  3. the installer, when there is one, installs silently, and the installed
 #     sfmaker.exe reports that package as the Linux sfmaker does.
+# Every step waits, up to a deadline, for what it needs (a window shown, the
+# keyboard focus, a file written, a program ended) and, when that does not
+# come, fails with what there was instead. A busy machine only makes it slower.
 # Usage: release-under-wine.sh NATIVE_BIN_DIR ZIP [INSTALLER]
 set -euo pipefail
 
@@ -20,7 +23,7 @@ export WINEPREFIX="$work/prefix" HOME="$work/home"
 mkdir -p "$HOME"
 pid=""
 cleanup() {
-  [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
+  if [[ -n "$pid" ]]; then kill "$pid" 2>/dev/null || true; fi
   wineserver -k >/dev/null 2>&1 || true
   rm -rf "$work"
 }
@@ -32,29 +35,133 @@ fail() {
   failures=$((failures + 1))
 }
 
-# Waits up to 20 s for a window of that name; prints its id.
-window_named() {
-  local id
-  for _ in $(seq 100); do
-    if id=$(xdotool search --name "^$1\$" 2>/dev/null | head -1) && [[ -n "$id" ]]; then
-      echo "$id"
+# How long a step may wait, in seconds: Wine's first window on a new prefix
+# takes seconds on a quiet machine and several times that on a busy one.
+deadline=60
+
+# The named windows on the display, one a line: id, shown or hidden, name.
+windows_seen() {
+  local id shown all
+  if ! all=$(xdotool search --name . 2>/dev/null); then
+    echo "  (no named window on $DISPLAY)"
+    return
+  fi
+  shown=$(xdotool search --onlyvisible --name . 2>/dev/null) || shown=""
+  for id in $all; do
+    if grep -qx "$id" <<<"$shown"; then
+      echo "  $id shown  '$(xdotool getwindowname "$id" 2>&1)'"
+    else
+      echo "  $id hidden '$(xdotool getwindowname "$id" 2>&1)'"
+    fi
+  done
+}
+
+# Waits for a shown window of that name and sets window_id to it. A window
+# that exists but is not shown yet may still be in the middle of starting.
+# (It sets a variable rather than print: a failure inside $(...) would not
+# be counted.)
+window_id=""
+shown_window() {
+  local ids end=$((SECONDS + deadline))
+  while ((SECONDS < end)); do
+    if ids=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); then
+      window_id=$(head -1 <<<"$ids")
       return 0
     fi
-    sleep 0.2
+    sleep 0.1
   done
+  fail "no window '$1' was shown within $deadline s; the windows were:"$'\n'"$(windows_seen)"
   return 1
 }
 
-# Real key presses into the window of that name.
+# Waits until no window of that name is shown.
+window_gone() {
+  local end=$((SECONDS + deadline))
+  while ((SECONDS < end)); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  fail "the window '$1' was still shown after $deadline s; the windows were:"$'\n'"$(windows_seen)"
+  return 1
+}
+
+# Gives the keyboard focus to the shown window of that name and waits until
+# the X server has it there. Focus alone is not enough: Wine hands it to a
+# new box before the box is shown, while the box may still be starting.
+focus_on() {
+  local id focused="" refused="" end
+  shown_window "$1" || return 1
+  id=$window_id end=$((SECONDS + deadline))
+  while ((SECONDS < end)); do
+    # The top-level window that holds the focus (the focus may be inside it).
+    if focused=$(xdotool getwindowfocus 2>&1) && [[ $focused == "$id" ]]; then
+      return 0
+    fi
+    if refused=$(xdotool windowfocus "$id" 2>&1); then refused=""; fi
+    sleep 0.1
+  done
+  fail "the window '$1' ($id) did not take the keyboard focus within $deadline s;" \
+    "the focus is on: $focused${refused:+; xdotool windowfocus said: $refused};" \
+    "the windows were:"$'\n'"$(windows_seen)"
+  return 1
+}
+
+# Real key presses (xdotool ARGS...) into the shown window of that name,
+# once it has the focus.
 keys_to() {
-  local id
-  id=$(window_named "$1") || {
-    fail "no window '$1' appeared"
-    return 1
-  }
-  xdotool windowfocus --sync "$id" 2>/dev/null || true
+  local name=$1 said
   shift
-  xdotool "$@"
+  focus_on "$name" || return 1
+  if ! said=$(xdotool "$@" 2>&1); then
+    fail "xdotool $* into '$name' failed: $said"
+    return 1
+  fi
+}
+
+# Waits for the program started in the background to end; fails with the
+# windows still there when it does not.
+program_ended() {
+  local end=$((SECONDS + deadline))
+  while ((SECONDS < end)); do
+    kill -0 "$pid" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  fail "$1 did not end SparrowflasherMaker.exe within $deadline s; the windows were:"$'\n'"$(windows_seen)"
+  return 1
+}
+
+# Waits for start-up to have seeded setting.ini from the release's
+# default.ini; fails with what the file holds, or which files there are.
+settings_seeded() {
+  local end=$((SECONDS + deadline))
+  while ((SECONDS < end)); do
+    grep -qF 'ImagePath1=C:\work\firmware.bin' "$settings" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  if [[ -f "$settings" ]]; then
+    fail "setting.ini was not seeded from the release's default.ini; it holds:"$'\n'"$(cat "$settings")"
+  else
+    fail "setting.ini was not seeded from the release's default.ini: there is no $settings;" \
+      "its folder holds: $(ls -A "$(dirname "$settings")" 2>&1)"
+  fi
+  return 1
+}
+
+# Makes a package through the dialog as a user does: Enter (Make), the path
+# typed into the save chooser, Enter; Enter on the success box; Alt+F4.
+# Each step waits for the window the step before must bring.
+make_through_dialog() {
+  local dialog="Tavlen Sparrowflasher Maker III V1.5.2"
+  shown_window "$dialog" || return 1
+  settings_seeded || return 1
+  keys_to "$dialog" key Return || return 1
+  keys_to "Save As" type 'C:\work\Updater.exe' || return 1
+  keys_to "Save As" key Return || return 1
+  window_gone "Save As" || return 1
+  keys_to "Success" key Return || return 1
+  window_gone "Success" || return 1
+  keys_to "$dialog" key alt+F4 || return 1
+  program_ended "Alt+F4"
 }
 
 prepare_wine_prefix
@@ -75,45 +182,39 @@ sed -i 's/^ImagePath1=.*/ImagePath1=C:\\work\\firmware.bin/; s/^VersionString=.*
 (cd "$folder" && exec wine SparrowflasherMaker.exe </dev/null >/dev/null 2>&1) &
 pid=$!
 settings="$drive_c/users/$(id -un)/AppData/Local/QX32_SparrowflasherMakerIII/setting.ini"
-if window_named "Tavlen Sparrowflasher Maker III V1.5.2" >/dev/null; then
-  grep -q 'ImagePath1=C:\\work\\firmware.bin' "$settings" ||
-    fail "setting.ini was not seeded from the release's default.ini"
-  dialog="Tavlen Sparrowflasher Maker III V1.5.2"
-  keys_to "$dialog" key Return &&
-    keys_to "Save As" type 'C:\work\Updater.exe' &&
-    keys_to "Save As" key Return &&
-    keys_to "Success" key Return &&
-    keys_to "$dialog" key alt+F4 || true
-  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
-  kill -0 "$pid" 2>/dev/null && fail "Alt+F4 did not end SparrowflasherMaker.exe"
-else
-  fail "SparrowflasherMaker.exe showed no dialog"
+if ! make_through_dialog; then
+  echo "The dialog's steps stopped at the failure above; the checks of what it left go on." >&2
 fi
 
 # 2. The package as the settings say.
 package="$drive_c/work/Updater.exe"
-if [[ -f "$package" ]]; then
-  report=$("$native_bin/sfmaker" inspect --json "$package")
+report=""
+if [[ ! -f "$package" ]]; then
+  fail "the dialog made no package"
+elif ! report=$("$native_bin/sfmaker" inspect --json "$package" 2>&1); then
+  fail "sfmaker cannot read the package the dialog made: $report"
+else
   for expected in '"version": "1.5.2"' '"length": 70001' "$(sha256sum "$drive_c/work/firmware.bin" | cut -c1-64)"; do
     grep -qF -- "$expected" <<<"$report" || fail "the package's report lacks '$expected'"
   done
-else
-  fail "the dialog made no package"
 fi
 
 # 3. The installer, silently, and its sfmaker.exe.
-if [[ -n "$installer" && -f "$package" ]]; then
-  if wine "$installer" /S </dev/null >/dev/null 2>&1; then
+if [[ -n "$installer" && -n "$report" ]]; then
+  if wine "$installer" /S </dev/null >"$work/install.log" 2>&1; then
     installed="$drive_c/Program Files/Sparrowflasher Maker"
     for program in SparrowflasherMaker.exe sfmaker.exe AP2.EXE default.ini Uninstall.exe; do
       [[ -f "$installed/$program" ]] || fail "the installer did not install $program"
     done
-    wine "$installed/sfmaker.exe" inspect --json 'C:\work\Updater.exe' </dev/null 2>&1 |
-      tr -d '\r' >"$work/installed-report.json" || true
-    "$native_bin/sfmaker" inspect --json "$package" | cmp -s - "$work/installed-report.json" ||
-      fail "the installed sfmaker.exe reports the package otherwise than sfmaker"
+    if ! wine "$installed/sfmaker.exe" inspect --json 'C:\work\Updater.exe' </dev/null \
+      >"$work/installed-report.raw" 2>&1; then
+      fail "the installed sfmaker.exe cannot read the package: $(cat "$work/installed-report.raw")"
+    elif ! tr -d '\r' <"$work/installed-report.raw" | cmp -s - <(printf '%s\n' "$report"); then
+      fail "the installed sfmaker.exe reports the package otherwise than sfmaker:" \
+        "$(tr -d '\r' <"$work/installed-report.raw" | diff <(printf '%s\n' "$report") - 2>&1)"
+    fi
   else
-    fail "the installer failed"
+    fail "the installer failed: $(cat "$work/install.log")"
   fi
 fi
 
