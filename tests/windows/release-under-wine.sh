@@ -16,6 +16,8 @@ set -euo pipefail
 
 native_bin=$(realpath "$1")
 zip=$(realpath "$2")
+# The release's version, from its file name (SparrowflasherMaker-<version>-win64.zip).
+version=$(basename "$zip" | sed -E 's/^SparrowflasherMaker-(.+)-win64\.zip$/\1/')
 installer=${3:+$(realpath "$3")}
 work=$(mktemp -d)
 source "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh"
@@ -151,7 +153,7 @@ settings_seeded() {
 # typed into the save chooser, Enter; Enter on the success box; Alt+F4.
 # Each step waits for the window the step before must bring.
 make_through_dialog() {
-  local dialog="Tavlen Sparrowflasher Maker III V1.5.2"
+  local dialog="Tavlen Sparrowflasher Maker III V$version"
   shown_window "$dialog" || return 1
   settings_seeded || return 1
   keys_to "$dialog" key Return || return 1
@@ -176,7 +178,7 @@ for program in SparrowflasherMaker.exe sfmaker.exe AP2.EXE default.ini; do
 done
 head -c 70001 /dev/urandom >"$drive_c/work/firmware.bin"
 # The seed names the image, so the first start has one.
-sed -i 's/^ImagePath1=.*/ImagePath1=C:\\work\\firmware.bin/; s/^VersionString=.*/VersionString=1.5.2/' \
+sed -i 's/^ImagePath1=.*/ImagePath1=C:\\work\\firmware.bin/; s/^VersionString=.*/VersionString=2.0.7/' \
   "$folder/default.ini"
 
 (cd "$folder" && exec wine SparrowflasherMaker.exe </dev/null >/dev/null 2>&1) &
@@ -194,7 +196,7 @@ if [[ ! -f "$package" ]]; then
 elif ! report=$("$native_bin/sfmaker" inspect --json "$package" 2>&1); then
   fail "sfmaker cannot read the package the dialog made: $report"
 else
-  for expected in '"version": "1.5.2"' '"length": 70001' "$(sha256sum "$drive_c/work/firmware.bin" | cut -c1-64)"; do
+  for expected in '"version": "2.0.7"' '"length": 70001' "$(sha256sum "$drive_c/work/firmware.bin" | cut -c1-64)"; do
     grep -qF -- "$expected" <<<"$report" || fail "the package's report lacks '$expected'"
   done
 fi
