@@ -1,66 +1,63 @@
 #!/usr/bin/env bash
-# Times `sfmaker make` on large images against copying the image with the same
-# durability (`dd bs=1M conv=fsync`) and against plain `cat`, in alternating
+# Times `sfmaker make` against copying the template and the image with the
+# same durability (`cat AP2.EXE image > out && sync out`) and against plain
+# `cat`, which leaves its output for the kernel to write later, in alternating
 # pairs, and prints the median of each with the ratio of every pair and the
-# peak memory. The same dd also writes the image where a package holds it,
-# after the template (`seek=`): the offsets at which the kernel's page cache
-# works can change its speed (see README.md). Usage: bench/make-vs-cat.sh [PAIRS] [SIZE_MIB...]
-#   bench/make-vs-cat.sh              five pairs at 256 MiB and at 1 GiB
-#   bench/make-vs-cat.sh 7 1024       seven pairs at 1 GiB
+# peak memory. Usage: bench/make-vs-cat.sh [PAIRS] [SIZE...] (sizes as head -c
+# takes them: 64K, 1M, 256M, 1G)
+#   bench/make-vs-cat.sh              eleven pairs at 64 KiB and 1 MiB, five at 256 MiB and 1 GiB
+#   bench/make-vs-cat.sh 7 1G         seven pairs at 1 GiB
 set -euo pipefail
 cd "$(dirname "$0")/.."
-pairs=${1:-5}
+pairs=${1:-}
 shift || true
 sizes=("$@")
-((${#sizes[@]})) || sizes=(256 1024)
+((${#sizes[@]})) || sizes=(64K 1M 256M 1G)
 bin=$PWD/build/release/bin
 cmake --preset release >/dev/null && cmake --build --preset release >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/var/tmp}/sfbench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-# One run: prints "elapsed cpu peak_kib" for the command.
+# One run: prints "elapsed cpu peak_kib" for the command; the elapsed time
+# from the shell's clock in microseconds, since small images take milliseconds.
 timed() {
   rm -f "$work/out"
   sync
-  /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@" >/dev/null 2>&1
-  awk '{ printf "%.3f %.3f %d\n", $1, $2 + $3, $4 }' "$work/time"
+  local start=$EPOCHREALTIME
+  /usr/bin/time -f '%U %S %M' -o "$work/time" "$@" >/dev/null 2>&1
+  local end=$EPOCHREALTIME
+  awk -v s="$start" -v e="$end" '{ printf "%.4f %.3f %d\n", e - s, $1 + $2, $3 }' "$work/time"
 }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-for mib in "${sizes[@]}"; do
-  head -c "$((mib << 20))" /dev/urandom >"$work/image.bin"
-  cat "$work/image.bin" >/dev/null  # both sides read it from the page cache
-  : >"$work/make" >"$work/dd" >"$work/ddat" >"$work/cat" >"$work/ratio" >"$work/ratioat"
-  for ((i = 1; i <= pairs; i++)); do
+for size in "${sizes[@]}"; do
+  n=${pairs:-$([[ $size == *[KM] && $size != *[0-9][0-9][0-9]M ]] && echo 11 || echo 5)}
+  head -c "$size" /dev/urandom >"$work/image.bin"
+  cat "$work/image.bin" >/dev/null  # every side reads it from the page cache
+  : >"$work/make" >"$work/catsync" >"$work/cat" >"$work/ratio"
+  for ((i = 1; i <= n; i++)); do
     make=$(timed "$bin/sfmaker" make --force -o "$work/out" --internal "$work/image.bin" --time 1)
-    dd=$(timed dd if="$work/image.bin" of="$work/out" bs=1M conv=fsync)
-    ddat=$(timed dd if="$work/image.bin" of="$work/out" bs=1M conv=fsync oflag=seek_bytes \
-      seek="$(stat -c %s "$bin/AP2.EXE")")
-    cat=$(timed sh -c "cat '$work/image.bin' > '$work/out'")
+    catsync=$(timed sh -c "cat '$bin/AP2.EXE' '$work/image.bin' > '$work/out' && sync '$work/out'")
+    cat=$(timed sh -c "cat '$bin/AP2.EXE' '$work/image.bin' > '$work/out'")
     echo "$make" >>"$work/make"
-    echo "$dd" >>"$work/dd"
-    echo "$ddat" >>"$work/ddat"
+    echo "$catsync" >>"$work/catsync"
     echo "$cat" >>"$work/cat"
-    awk -v m="${make%% *}" -v d="${dd%% *}" 'BEGIN { printf "%.3f\n", m / d }' >>"$work/ratio"
-    awk -v m="${make%% *}" -v d="${ddat%% *}" 'BEGIN { printf "%.3f\n", m / d }' >>"$work/ratioat"
+    awk -v m="${make%% *}" -v c="${catsync%% *}" 'BEGIN { printf "%.2f\n", m / c }' >>"$work/ratio"
   done
-  echo "== $mib MiB image, $pairs alternating pairs; load average $(cut -d' ' -f1-3 /proc/loadavg)"
-  printf '%-28s %10s %10s %12s\n' command "median s" "median cpu" "peak MiB"
-  for name in make dd ddat cat; do
+  echo "== $size image, $n alternating pairs; load average $(cut -d' ' -f1-3 /proc/loadavg)"
+  printf '%-36s %10s %10s %10s\n' command "median s" "median cpu" "peak MiB"
+  for name in make catsync cat; do
     label=$name
     [[ $name == make ]] && label="sfmaker make"
-    [[ $name == dd ]] && label="dd bs=1M conv=fsync"
-    [[ $name == ddat ]] && label="the same after the template"
-    [[ $name == cat ]] && label="cat image > out"
-    printf '%-28s %10s %10s %12s\n' "$label" \
+    [[ $name == catsync ]] && label="cat template image > out && sync out"
+    [[ $name == cat ]] && label="cat template image > out"
+    printf '%-36s %10s %10s %10s\n' "$label" \
       "$(cut -d' ' -f1 "$work/$name" | median)" "$(cut -d' ' -f2 "$work/$name" | median)" \
       "$(cut -d' ' -f3 "$work/$name" | sort -g | tail -1 | awk '{ printf "%.1f", $1 / 1024 }')"
   done
-  echo "ratio sfmaker / dd per pair: $(tr '\n' ' ' <"$work/ratio")"
+  echo "ratio sfmaker / (cat && sync) per pair: $(tr '\n' ' ' <"$work/ratio")"
   echo "median ratio: $(median <"$work/ratio")"
-  echo "ratio sfmaker / dd after the template per pair: $(tr '\n' ' ' <"$work/ratioat")"
-  echo "median ratio: $(median <"$work/ratioat")"
   echo
 done

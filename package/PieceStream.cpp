@@ -4,10 +4,10 @@
 #include <array>
 #include <condition_variable>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
-#include <vector>
 
 namespace sf {
 namespace {
@@ -38,18 +38,22 @@ Status readPiece(const Piece& piece, const EmptyBlockSource& take, const BlockSi
 // blocks are the `filled` slots from `drainAt` on, in order; they belong to
 // the writer, the other slots to the reader, which fills the one after the
 // last filled. A slot changes hands only under the lock.
+//
+// A slot's memory is taken when the reader first fills it, and is not
+// zeroed, since a read fills it anyway: pieces shorter than the ring take
+// only what they need.
 class BlockRing {
   public:
-    explicit BlockRing(std::size_t blockSize) {
-        for (auto& buffer : buffers) buffer.resize(blockSize);
-    }
+    explicit BlockRing(std::size_t blockSize) : blockSize(blockSize) {}
 
     // Reading side: an empty block, or none once the writer has stopped.
     std::optional<std::span<uint8_t>> emptyBlock() {
         std::unique_lock lock(mutex);
         changed.wait(lock, [this] { return filled < kSlots || stopped; });
         if (stopped) return std::nullopt;
-        return std::span<uint8_t>(buffers[fillAt]);
+        auto& buffer = buffers[fillAt];
+        if (!buffer) buffer = std::make_unique_for_overwrite<uint8_t[]>(blockSize);
+        return std::span<uint8_t>(buffer.get(), blockSize);
     }
 
     // Reading side: the block from emptyBlock() now holds `size` bytes.
@@ -80,7 +84,7 @@ class BlockRing {
         std::unique_lock lock(mutex);
         changed.wait(lock, [this] { return filled > 0 || finished; });
         if (filled == 0 || !readOutcome || readThrew) return std::nullopt;
-        return std::span<const uint8_t>(buffers[drainAt].data(), sizes[drainAt]);
+        return std::span<const uint8_t>(buffers[drainAt].get(), sizes[drainAt]);
     }
 
     // Writing side: the block from filledBlock() is done with.
@@ -111,7 +115,8 @@ class BlockRing {
 
   private:
     static constexpr std::size_t kSlots = 4;
-    std::array<std::vector<uint8_t>, kSlots> buffers;
+    const std::size_t blockSize;
+    std::array<std::unique_ptr<uint8_t[]>, kSlots> buffers;
     std::array<std::size_t, kSlots> sizes{};
     std::size_t fillAt = 0;   // the reader's next slot
     std::size_t drainAt = 0;  // the writer's next slot
@@ -141,19 +146,34 @@ void readAll(std::span<const Piece> pieces, BlockRing& ring) {
     }
 }
 
+// Streams the pieces on the calling thread through one block of `size` bytes.
+Status streamPiecesInTurn(std::span<const Piece> pieces, std::size_t size, const BlockSink& sink) {
+    const auto buffer = std::make_unique_for_overwrite<uint8_t[]>(size);
+    const EmptyBlockSource take = [&] { return std::span<uint8_t>(buffer.get(), size); };
+    for (const Piece& piece : pieces) {
+        if (auto streamed = readPiece(piece, take, sink); !streamed) return streamed;
+    }
+    return success();
+}
+
 }  // namespace
 
 Status streamPiece(const PieceReader& read, uint64_t length, const Scrambler* scrambler,
                    const BlockSink& sink) {
-    std::vector<uint8_t> buffer(static_cast<std::size_t>(std::min<uint64_t>(kBlockSize, length)));
-    return readPiece(
-        {read, length, scrambler}, [&buffer] { return std::span<uint8_t>(buffer); }, sink);
+    const Piece piece{read, length, scrambler};
+    return streamPiecesInTurn(
+        {&piece, 1}, static_cast<std::size_t>(std::min<uint64_t>(kBlockSize, length)), sink);
 }
 
 Status streamPiecesAhead(std::span<const Piece> pieces, const BlockSink& sink) {
     uint64_t total = 0;
     for (const Piece& piece : pieces) total += piece.length;
-    BlockRing ring(static_cast<std::size_t>(std::min<uint64_t>(kBlockSize, total)));
+    // What fits in one block has no later block to read while it is written:
+    // a thread would only cost its start.
+    if (total <= kBlockSize) {
+        return streamPiecesInTurn(pieces, static_cast<std::size_t>(total), sink);
+    }
+    BlockRing ring(kBlockSize);
     std::thread reader(readAll, pieces, std::ref(ring));
     // However this ends, the reader stops and is waited for.
     struct Joined {

@@ -2,17 +2,19 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace sf {
 
 Status AtomicOutputFile::copyFrom(InputFile& input, uint64_t length) {
     constexpr uint64_t kBlockSize = 1 << 20;
-    std::vector<char> buffer(static_cast<std::size_t>(std::min(length, kBlockSize)));
+    // Not zeroed: every read fills what it writes.
+    const auto buffer = std::make_unique_for_overwrite<char[]>(
+        static_cast<std::size_t>(std::min(length, kBlockSize)));
     while (length > 0) {
         const auto size = static_cast<std::size_t>(std::min(length, kBlockSize));
-        if (auto read = input.readExactly(buffer.data(), size); !read) return read;
-        if (auto written = write(buffer.data(), size); !written) return written;
+        if (auto read = input.readExactly(buffer.get(), size); !read) return read;
+        if (auto written = write(buffer.get(), size); !written) return written;
         length -= size;
     }
     return success();
