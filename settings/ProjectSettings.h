@@ -153,13 +153,6 @@ consteval const TextField& textFieldOf(ControlId control) {
     throw "no text field has this control";
 }
 
-consteval const TextField& textFieldOf(std::u16string ProjectSettings::*member) {
-    for (const TextField& field : kTextFields) {
-        if (field.member == member) return field;
-    }
-    throw "no text field has this member";
-}
-
 // Where a row stands in its table.
 constexpr std::size_t indexOf(const TextField& field) {
     return static_cast<std::size_t>(&field - kTextFields.data());
