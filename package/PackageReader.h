@@ -9,7 +9,7 @@
 #include "package/PackageKey.h"
 #include "package/PackageLayout.h"
 #include "package/PieceStream.h"
-#include "platform/Result.h"
+#include "platform/Expected.h"
 
 namespace sf {
 
@@ -26,7 +26,7 @@ struct PackageContents {
     uint64_t templateSize = 0;
     PackageKey key{};
     int keySlot = 0;
-    KeySlots slots;  // as stored: the hidden key in slot keySlot, the decoy in the other
+    KeySlots storedSlots;  // as stored: the hidden key in slot keySlot, the decoy in the other
     ImageLocation internal;
     ImageLocation external;
     PackageDescriptor descriptor;
@@ -34,11 +34,11 @@ struct PackageContents {
 
 // Finds the key and unscrambles the last 688 bytes of a package of
 // `fileSize` bytes. Fails, with the reason, when they are not a package's.
-Result<PackageContents> parsePackageTrailer(std::span<const uint8_t, kTrailerSize> trailer,
-                                            uint64_t fileSize);
+Expected<PackageContents> parsePackageTrailer(std::span<const uint8_t, kTrailerSize> trailer,
+                                              uint64_t fileSize);
 
 // Reads the trailer of the package file at `path`.
-Result<PackageContents> readPackage(const std::filesystem::path& path);
+Expected<PackageContents> readPackage(const std::filesystem::path& path);
 
 // Streams one image of a package read by readPackage into `sink`.
 Status readImage(const std::filesystem::path& path, const PackageContents& contents,

@@ -33,7 +33,7 @@ Status AtomicOutputFile::copyThroughMemory(InputFile& input, uint64_t length) {
 Status writeWholeFile(const std::filesystem::path& target, std::string_view bytes,
                       AtomicOutputFile::Mode mode) {
     auto output = AtomicOutputFile::create(target, mode);
-    if (!output) return Error{output.error()};
+    if (!output) return failureOf(output);
     if (auto written = output->write(bytes.data(), bytes.size()); !written) return written;
     return output->commit();
 }

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "platform/Result.h"
+#include "platform/Expected.h"
 #include "settings/ProjectSettings.h"
 #include "settings/SettingsControls.h"
 

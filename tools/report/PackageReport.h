@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "package/PackageReader.h"
-#include "platform/Result.h"
+#include "platform/Expected.h"
 
 namespace sf {
 
@@ -22,7 +22,7 @@ struct PackageReport {
 };
 
 // Reads a package, hashes its images and finds its key seed.
-Result<PackageReport> reportPackage(const std::filesystem::path& path);
+Expected<PackageReport> reportPackage(const std::filesystem::path& path);
 
 // The report as a JSON object (of format 1), and as text for people.
 nlohmann::ordered_json reportJson(const PackageReport& report);
