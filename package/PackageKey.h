@@ -18,6 +18,8 @@ PackageKey makePackageKey(CrtRandom& random);
 struct KeySlots {
     std::array<uint8_t, 4> slot0{};
     std::array<uint8_t, 4> slot1{};
+
+    bool operator==(const KeySlots&) const = default;
 };
 
 // Chooses the slot by the parity of one draw (odd: slot 0), then after each

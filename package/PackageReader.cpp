@@ -41,8 +41,11 @@ Expected<PackageContents> tryKey(std::span<const uint8_t, kTrailerSize> trailer,
     contents.size = fileSize;
     contents.key = key;
     contents.keySlot = slot;
+    const auto stored = trailer.subspan(2 * kImageEntrySize);
+    contents.storedSlots = {slotAt(stored, descriptor::keySlot0),
+                            slotAt(stored, descriptor::keySlot1)};
     auto& d = contents.descriptor.bytes();
-    std::copy(trailer.begin() + 2 * kImageEntrySize, trailer.end(), d.begin());
+    std::copy(stored.begin(), stored.end(), d.begin());
     scrambleDescriptor(d, scrambler);
     if (const uint32_t one = contents.descriptor.number(descriptor::constantOne); one != 1) {
         return fail("the package is damaged: its descriptor holds " + std::to_string(one) +

@@ -26,6 +26,7 @@ struct PackageContents {
     uint64_t templateSize = 0;
     PackageKey key{};
     int keySlot = 0;
+    KeySlots storedSlots;  // as stored: the hidden key in slot keySlot, the decoy in the other
     ImageLocation internal;
     ImageLocation external;
     PackageDescriptor descriptor;

@@ -1,10 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "package/DigestValue.h"
+#include "package/KeySeed.h"
 #include "package/PackageKey.h"
 
 namespace sf {
 namespace {
+
+// The key and the two slots a package stores, drawn as the builder draws them.
+struct Draws {
+    PackageKey key;
+    KeySlots slots;
+};
+
+Draws drawFrom(uint32_t seed) {
+    CrtRandom random(seed);
+    const PackageKey key = makePackageKey(random);
+    return {key, hidePackageKey(key, random)};
+}
 
 TEST(CrtRandom, GivesTheMicrosoftRuntimeSequence) {
     CrtRandom random(1);
@@ -35,6 +50,72 @@ TEST(PackageKey, KeyAndDecoyBytesAreNeverZero) {
             ASSERT_NE(key[j], 0) << seed;
             ASSERT_NE(decoy[j], 0) << seed;
         }
+    }
+}
+
+struct SeedCase {
+    const char* name;
+    uint32_t seed;      // given to the generator
+    uint32_t expected;  // the seed found: the same modulo 2^31
+};
+
+void PrintTo(const SeedCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class KeySeed : public testing::TestWithParam<SeedCase> {};
+
+// The seed found re-makes the same draws.
+TEST_P(KeySeed, IsFoundFromTheDrawsAndMakesThemAgain) {
+    const SeedCase& c = GetParam();
+    const Draws drawn = drawFrom(c.seed);
+    const auto found = findKeySeed(drawn.key, drawn.slots);
+    ASSERT_EQ(found, c.expected);
+    const Draws again = drawFrom(*found);
+    EXPECT_EQ(again.key, drawn.key);
+    EXPECT_EQ(again.slots, drawn.slots);
+}
+
+const uint32_t kNow = static_cast<uint32_t>(std::time(nullptr));
+
+INSTANTIATE_TEST_SUITE_P(Seeds, KeySeed,
+                         testing::Values(SeedCase{"Zero", 0, 0}, SeedCase{"One", 1, 1},
+                                         SeedCase{"Small", 255, 255},
+                                         SeedCase{"November2023", 1700000000, 1700000000},
+                                         SeedCase{"Now", kNow, kNow & 0x7FFFFFFF},
+                                         SeedCase{"LargestBelowBit31", 0x7FFFFFFF, 0x7FFFFFFF},
+                                         SeedCase{"Bit31Alone", 0x80000000, 0},
+                                         SeedCase{"Bit31Set", 3000000000, 3000000000 - 0x80000000},
+                                         SeedCase{"Largest", 0xFFFFFFFF, 0x7FFFFFFF}),
+                         [](const testing::TestParamInfo<SeedCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// Draws no seed of the generator makes, as another generator's would be.
+TEST(KeySeed, IsNoneForDrawsTheGeneratorDoesNotMake) {
+    auto decoyOf = [](Draws& d) -> std::array<uint8_t, 4>& {
+        return unmaskKeySlot(d.slots.slot0) == d.key ? d.slots.slot1 : d.slots.slot0;
+    };
+    const Draws drawn = drawFrom(1700000000);
+    Draws decoyChanged = drawn;
+    uint8_t& changed = decoyOf(decoyChanged)[3];
+    changed = static_cast<uint8_t>(changed % 255 + 1);  // another non-zero byte
+    Draws decoyOfTheNextSecond = drawn;
+    Draws next = drawFrom(1700000001);
+    decoyOf(decoyOfTheNextSecond) = decoyOf(next);
+    Draws swapped = drawn;
+    std::swap(swapped.slots.slot0, swapped.slots.slot1);
+    const struct {
+        const char* name;
+        Draws draws;
+    } rows[] = {
+        {"decoy byte changed", decoyChanged},
+        {"decoy of the next second", decoyOfTheNextSecond},
+        {"slots swapped", swapped},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(findKeySeed(row.draws.key, row.draws.slots), std::nullopt);
     }
 }
 

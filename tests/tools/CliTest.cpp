@@ -177,6 +177,35 @@ TEST_F(CliTest, MakesAPackageThatInspectReadsBackAsJson) {
     EXPECT_EQ(json["key"].get<std::string>().size(), 8u);
 }
 
+// inspect names the second the key was drawn from, and says there is none
+// when no seed draws what the package holds (here: one decoy byte changed).
+TEST_F(CliTest, InspectNamesTheKeySeed) {
+    ASSERT_EQ(run(makeCommand("pkg.exe")).exitCode, 0);
+    const auto json = run(kSfmaker + " inspect --json " + path("pkg.exe"));
+    const int keySlot = nlohmann::json::parse(json.out)["keySlot"];
+    auto bytes = test::readBytes(dir / "pkg.exe");
+    // The slots are descriptor bytes 636 to 643; the descriptor is the last 656 bytes.
+    bytes[bytes.size() - 656 + 636 + 4 * (1 - keySlot)] ^= 1;
+    writeBytes(dir / "foreign.exe", bytes);
+    struct Case {
+        const char* package;
+        std::string line;
+        nlohmann::json keySeed;
+    };
+    for (const Case& c :
+         {Case{"pkg.exe", "\nKey seed:       1700000000 (2023-11-14 22:13:20 UTC)\n", 1700000000},
+          Case{"foreign.exe", "\nKey seed:       none (", nullptr}}) {
+        SCOPED_TRACE(c.package);
+        const auto text = run(kSfmaker + " inspect " + path(c.package));
+        EXPECT_NE(text.out.find(c.line), std::string::npos) << text.out;
+        const auto inspected = run(kSfmaker + " inspect --json " + path(c.package));
+        const auto document = nlohmann::ordered_json::parse(inspected.out);
+        EXPECT_EQ(document.begin().key(), "format");
+        EXPECT_EQ(document["format"], 1);
+        EXPECT_EQ(document["keySeed"], c.keySeed);
+    }
+}
+
 TEST_F(CliTest, TheSameInputsAndTimeGiveTheSameBytes) {
     ASSERT_EQ(run(makeCommand("a.exe")).exitCode, 0);
     ASSERT_EQ(run("SOURCE_DATE_EPOCH=1700000000 " + kSfmaker + " make --output " + path("b.exe") +

@@ -1,9 +1,12 @@
 #include "tools/report/PackageReport.h"
 
 #include <array>
+#include <chrono>
+#include <iomanip>
 #include <sstream>
 #include <vector>
 
+#include "package/KeySeed.h"
 #include "platform/AnsiCodePage.h"
 #include "platform/AtomicOutputFile.h"
 #include "platform/Utf.h"
@@ -46,6 +49,24 @@ std::string utf16Field(const PackageDescriptor& d, DescriptorField field) {
 
 bool flag(const PackageDescriptor& d, DescriptorField field) {
     return d.number(field) != 0;
+}
+
+// The seed and the time it stands for ("1700000000 (2023-11-14 22:13:20 UTC)"),
+// or why there is none.
+std::string keySeedText(std::optional<uint32_t> seed) {
+    if (!seed) return "none (no seed of the C runtime's generator draws this key and decoy)";
+    using namespace std::chrono;
+    const sys_seconds time{seconds{*seed}};
+    const sys_days day = floor<days>(time);
+    const year_month_day date{day};
+    const hh_mm_ss clock{time - day};
+    std::ostringstream out;
+    out << *seed << " (" << std::setfill('0') << static_cast<int>(date.year()) << '-'
+        << std::setw(2) << static_cast<unsigned>(date.month()) << '-' << std::setw(2)
+        << static_cast<unsigned>(date.day()) << ' ' << std::setw(2) << clock.hours().count() << ':'
+        << std::setw(2) << clock.minutes().count() << ':' << std::setw(2) << clock.seconds().count()
+        << " UTC)";
+    return out.str();
 }
 
 nlohmann::ordered_json imageJson(const ImageLocation& image, const std::string& sha256) {
@@ -128,17 +149,20 @@ Expected<PackageReport> reportPackage(const std::filesystem::path& path) {
     if (!internal) return failureOf(internal);
     auto external = hashImage(path, *contents, contents->external);
     if (!external) return failureOf(external);
-    return PackageReport{*contents, *internal, *external};
+    const auto seed = findKeySeed(contents->key, contents->storedSlots);
+    return PackageReport{*contents, *internal, *external, seed};
 }
 
 nlohmann::ordered_json reportJson(const PackageReport& r) {
     const auto& c = r.contents;
     const auto& d = c.descriptor;
     return {
+        {"format", 1},
         {"size", c.size},
         {"templateSize", c.templateSize},
         {"key", hex(c.key)},
         {"keySlot", c.keySlot},
+        {"keySeed", r.keySeed ? nlohmann::ordered_json(*r.keySeed) : nullptr},
         {"internal", imageJson(c.internal, r.internalSha256)},
         {"external", imageJson(c.external, r.externalSha256)},
         {"apVid", ansiField(d, descriptor::apVid)},
@@ -189,7 +213,8 @@ std::string reportText(const PackageReport& r) {
         << "Internal image: " << c.internal.length << " bytes, SHA-256 " << r.internalSha256 << '\n'
         << "External image: " << c.external.length << " bytes, SHA-256 " << r.externalSha256 << '\n'
         << "Package:        " << c.size << " bytes, template " << c.templateSize << " bytes, key "
-        << hex(c.key) << " in slot " << c.keySlot << '\n';
+        << hex(c.key) << " in slot " << c.keySlot << '\n'
+        << "Key seed:       " << keySeedText(r.keySeed) << '\n';
     return out.str();
 }
 
