@@ -53,6 +53,12 @@ TEST_F(PackageBuilderTest, EachMissingInputEndsTheCommandBeforeTheSaveDialog) {
          "message: Can not open Image file! | Open File"},
         {[](auto& t) { t.settings.externalImagePath = pathToUtf16(t.dir / "missing.bin"); },
          "message: Can not open Image file! | Open File"},
+        {[](auto& t) {
+             const std::string hex = ":020010040001E9\n:00000001FF\n";  // a base with an address
+             writeBytes(t.dir / "refused.hex", std::vector<uint8_t>(hex.begin(), hex.end()));
+             t.settings.internalImagePath = pathToUtf16(t.dir / "refused.hex");
+         },
+         "message: Can not open Image file! | Open File"},
         {[](auto& t) { t.settings.cmdKeyEnabled = true; },
          "application: Please select Command-key file!"},
         {[](auto& t) {
