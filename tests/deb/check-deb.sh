@@ -7,7 +7,9 @@
 # files relative to their own folder) makes a package with sfmaker, inspects
 # it, runs it, and starts the dialog without a display where the desktop entry
 # starts it, which must seed the user's settings from the installed
-# default.ini. The exit status is the result.
+# default.ini; and a firmware built with a cross compiler makes its package
+# through the CMake files it installs (tests/deb/firmware-build.sh). The exit
+# status is the result.
 set -euo pipefail
 deb=$(realpath "$1")
 app_id=com.tavlen.SparrowflasherMaker
@@ -72,6 +74,10 @@ grep -qx "template: $root/usr/lib/sparrowflasher-maker/AP2.EXE" "$work/make.err"
 "$root/usr/bin/sfmaker" inspect "$work/Updater.exe" | tee "$work/inspect.txt"
 grep -q "^Title: *Installed$" "$work/inspect.txt" || fail "inspect does not show the title"
 "$work/Updater.exe" | grep -q "^Internal image: 5000 bytes" || fail "the package does not run"
+
+echo "== the CMake package, in a firmware build"
+tests=$(dirname "${BASH_SOURCE[0]}")
+"$tests/firmware-build.sh" "$root"
 
 echo "== the dialog from the scratch root, offscreen"
 settings="$HOME/.local/share/QX32_SparrowflasherMakerIII/setting.ini"
