@@ -53,6 +53,10 @@ done
 for program in usr/bin/SparrowflasherMaker usr/bin/sfmaker usr/lib/sparrowflasher-maker/AP2.EXE; do
   file "$root/$program" | grep -q ", stripped" || fail "$program is not stripped"
 done
+for completion in bash-completion/completions/sfmaker zsh/vendor-completions/_sfmaker \
+  fish/vendor_completions.d/sfmaker.fish; do
+  [[ -s "$root/usr/share/$completion" ]] || fail "no shell completion usr/share/$completion"
+done
 # What the entry starts, and where, lies in the package.
 exec_path=$(sed -n 's/^Exec=//p' "$entry")
 start_folder=$(sed -n 's/^Path=//p' "$entry")
