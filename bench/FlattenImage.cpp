@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     }
     auto image = sf::FirmwareImage::open(argv[1], {sf::kMaxImageSize});
     if (!image) {
-        std::fprintf(stderr, "%s\n", image.error().c_str());
+        std::fprintf(stderr, "%s\n", image.error().message.c_str());
         return 1;
     }
     std::ofstream out(argv[2], std::ios::binary);
@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     for (uint64_t left = image->size(); left > 0;) {
         const auto n = static_cast<std::size_t>(std::min<uint64_t>(block.size(), left));
         if (auto read = image->readExactly(block.data(), n); !read) {
-            std::fprintf(stderr, "%s\n", read.error().c_str());
+            std::fprintf(stderr, "%s\n", read.error().message.c_str());
             return 1;
         }
         out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(n));

@@ -11,3 +11,4 @@ endfunction()
 
 sf_use_host_header_package(nlohmann_json nlohmann)
 sf_use_host_header_package(CLI11 CLI)
+sf_use_host_header_package(tl-expected tl)

@@ -7,19 +7,20 @@
 
 namespace sf {
 
-// The Make command's user as the dialog plays it: its messages in message
-// boxes, the save chooser for the output, and a progress window while a
-// large package is written, closed when the command ends; its Cancel button
-// stops the write, and the command then leaves nothing behind.
+// The Make command's user as the dialog plays it: its outcomes in message
+// boxes in the program's own words, the save chooser for the output, and a
+// progress window while a large package is written, closed when the command
+// ends; its Cancel button stops the write, and the command then leaves
+// nothing behind.
 class DialogMakeUi : public MakeUi {
   public:
     explicit DialogMakeUi(DialogPrompts& prompts) : prompts(prompts) {}
     ~DialogMakeUi() override;
 
-    void message(const std::string& text, const std::string& caption) override;
-    void applicationMessage(const std::string& text) override;
     std::optional<std::filesystem::path> askSavePath() override;
-    bool askYesNo(const std::string& text, const std::string& caption) override;
+    bool confirmOverwrite(const std::filesystem::path& output) override;
+    void failed(const MakeFailure& failure) override;
+    void packageWritten(const std::filesystem::path& output) override;
     void progress(uint64_t written, uint64_t total) override;
     // True once the user pressed Cancel in the progress window.
     bool cancelRequested() override { return cancelled; }

@@ -1,6 +1,7 @@
 #include "dialog/MakerDialog.h"
 
 #include "dialog/DialogMakeUi.h"
+#include "dialog/MessageTexts.h"
 #include "platform/InputFile.h"
 #include "platform/Utf.h"
 #include "settings/SettingsDirectory.h"
@@ -34,7 +35,7 @@ void MakerDialog::OnInitDialog() {
 }
 
 void MakerDialog::report(const Status& status) const {
-    if (!status && services.settingsNotSaved) services.settingsNotSaved(status.error());
+    if (!status && services.settingsNotSaved) services.settingsNotSaved(status.error().message);
 }
 
 void MakerDialog::saveField(int controlId) {
@@ -69,7 +70,8 @@ std::optional<std::filesystem::path> MakerDialog::ChooseExistingFile() {
         auto chosen = prompts.chooseOpenFile();
         if (!chosen) return std::nullopt;
         if (InputFile::open(*chosen)) return chosen;
-        prompts.showMessage(u"File does not exists!", u"Select Image", DialogPrompts::Icon::None);
+        prompts.showMessage(texts::kFileDoesNotExist, texts::kSelectImage,
+                            DialogPrompts::Icon::None);
     }
 }
 
@@ -155,8 +157,8 @@ void MakerDialog::check(ControlId checkBox) {
     controls.check(checkBox);
 }
 
-bool MakerDialog::askYesNo(std::u16string_view question, std::u16string_view caption) {
-    return prompts.askYesNo(question, caption);
+bool MakerDialog::confirmReset() {
+    return prompts.askYesNo(texts::kResetQuestion, texts::kConfirm);
 }
 
 }  // namespace sf

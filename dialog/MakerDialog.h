@@ -16,9 +16,6 @@
 
 namespace sf {
 
-// Which image a file choice is for.
-enum class ImageKind { Internal = 1, External = 2 };
-
 enum class MouseButton { Left, Right, Middle };
 
 // What the tool's one dialog does, whatever draws it: it shows every setting
@@ -102,7 +99,7 @@ class MakerDialog : private SettingsControls {
     void setText(ControlId control, std::u16string_view text) override;
     bool isChecked(ControlId checkBox) const override;
     void check(ControlId checkBox) override;
-    bool askYesNo(std::u16string_view question, std::u16string_view caption) override;
+    bool confirmReset() override;
 
     DialogControls& controls;
     DialogPrompts& prompts;

@@ -14,9 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     uint64_t claimedSize = 0;
     std::memcpy(&claimedSize, data, sizeof claimedSize);
     auto contents = sf::parsePackageTrailer(trailer, claimedSize);
-    if (contents.ok() && contents->templateSize + contents->internal.length +
-                                 contents->external.length + sf::kTrailerSize !=
-                             claimedSize) {
+    if (contents.has_value() && contents->templateSize + contents->internal.length +
+                                        contents->external.length + sf::kTrailerSize !=
+                                    claimedSize) {
         __builtin_trap();  // the parts must add up to the file
     }
     return 0;

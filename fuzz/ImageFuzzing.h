@@ -30,10 +30,13 @@ inline void readThrough(FirmwareImage& image) {
 inline int fuzzRecordFile(const uint8_t* data, std::size_t size, RecordSyntax syntax) {
     auto source = memorySource({data, data + size});
     auto held = readRecordFile(*source, "input", kMaxSize, syntax);
-    if (!held) return 0;
-    if (!*held) __builtin_trap();  // a syntax that is given is never declined
-    FirmwareImage image((*held)->format, std::move((*held)->pieces),
-                        memorySource(std::move((*held)->bytes)));
+    if (!held) {
+        // A syntax that is given is never declined as another format.
+        if (held.error().kind == ErrorKind::NotThisFormat) __builtin_trap();
+        return 0;
+    }
+    FirmwareImage image(held->format, std::move(held->pieces),
+                        memorySource(std::move(held->bytes)));
     readThrough(image);
     return 0;
 }

@@ -37,7 +37,7 @@ class ElfReader {
   public:
     ElfReader(ImageSource& s, const std::string& n) : source(s), name(n) {}
 
-    Result<std::optional<std::vector<ImagePiece>>> read(uint64_t maxSize);
+    Expected<std::vector<ImagePiece>> read(uint64_t maxSize);
 
   private:
     // A field of `width` bytes at `at` in `bytes`, in the file's byte order.
@@ -58,7 +58,7 @@ class ElfReader {
     Status readHeaders();
     uint64_t loadAddress(const Section& section) const;
     std::string sectionName(std::size_t index);
-    Error problem(const std::string& reason) const { return Error{name + ": " + reason}; }
+    Unexpected problem(const std::string& reason) const { return fail(name + ": " + reason); }
 
     ImageSource& source;
     const std::string& name;
@@ -169,20 +169,20 @@ std::string ElfReader::sectionName(std::size_t index) {
     return found.empty() ? fallback : found;
 }
 
-Result<std::optional<std::vector<ImagePiece>>> ElfReader::read(uint64_t maxSize) {
+Expected<std::vector<ImagePiece>> ElfReader::read(uint64_t maxSize) {
     std::array<uint8_t, 16> ident{};
-    const std::optional<std::vector<ImagePiece>> notElf;
-    if (source.size() < ident.size() || !source.readAt(0, ident)) return notElf;
+    const auto notElf = [] { return fail("not an ELF file", ErrorKind::NotThisFormat); };
+    if (source.size() < ident.size() || !source.readAt(0, ident)) return notElf();
     constexpr std::array<uint8_t, 4> kMagic = {0x7F, 'E', 'L', 'F'};
     const bool knownClass = ident[4] == 1 || ident[4] == 2;
     const bool knownOrder = ident[5] == 1 || ident[5] == 2;
     if (!std::equal(kMagic.begin(), kMagic.end(), ident.begin()) || !knownClass || !knownOrder ||
         ident[6] != 1) {
-        return notElf;
+        return notElf();
     }
     is64 = ident[4] == 2;
     bigEndian = ident[5] == 2;
-    if (auto read = readHeaders(); !read) return Error{read.error()};
+    if (auto read = readHeaders(); !read) return failureOf(read);
 
     std::vector<Loaded> loaded;
     for (std::size_t i = 0; i < sections.size(); ++i) {
@@ -222,13 +222,13 @@ Result<std::optional<std::vector<ImagePiece>>> ElfReader::read(uint64_t maxSize)
     std::vector<ImagePiece> pieces;
     pieces.reserve(loaded.size());
     for (const Loaded& l : loaded) pieces.push_back(l.piece);
-    return std::optional{std::move(pieces)};
+    return pieces;
 }
 
 }  // namespace
 
-Result<std::optional<std::vector<ImagePiece>>> readElf(ImageSource& source, const std::string& name,
-                                                       uint64_t maxSize) {
+Expected<std::vector<ImagePiece>> readElf(ImageSource& source, const std::string& name,
+                                          uint64_t maxSize) {
     return ElfReader(source, name).read(maxSize);
 }
 

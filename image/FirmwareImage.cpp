@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
 
 #include "image/ElfReader.h"
 #include "image/RecordFileReader.h"
@@ -10,26 +9,26 @@
 
 namespace sf {
 
-Result<FirmwareImage> FirmwareImage::open(const std::filesystem::path& path,
-                                          const Options& options) {
+Expected<FirmwareImage> FirmwareImage::open(const std::filesystem::path& path,
+                                            const Options& options) {
     auto file = InputFile::open(path);
-    if (!file) return Error{"cannot open " + quotedPath(path) + ": " + file.error()};
+    if (!file) return fail("cannot open " + quotedPath(path) + ": " + file.error().message);
     return read(fileSource(std::move(*file)), pathToUtf8(path), options);
 }
 
-Result<FirmwareImage> FirmwareImage::read(std::unique_ptr<ImageSource> source,
-                                          const std::string& name, const Options& options) {
+Expected<FirmwareImage> FirmwareImage::read(std::unique_ptr<ImageSource> source,
+                                            const std::string& name, const Options& options) {
     if (options.detectFormat) {
         auto elf = readElf(*source, name, options.maxSize);
-        if (!elf) return Error{elf.error()};
-        if (*elf) return FirmwareImage(ImageFormat::Elf, std::move(**elf), std::move(source));
+        if (elf) return FirmwareImage(ImageFormat::Elf, std::move(*elf), std::move(source));
+        if (elf.error().kind != ErrorKind::NotThisFormat) return failureOf(elf);
 
         auto text = readRecordFile(*source, name, options.maxSize);
-        if (!text) return Error{text.error()};
-        if (*text) {
-            return FirmwareImage((*text)->format, std::move((*text)->pieces),
-                                 memorySource(std::move((*text)->bytes)));
+        if (text) {
+            return FirmwareImage(text->format, std::move(text->pieces),
+                                 memorySource(std::move(text->bytes)));
         }
+        if (text.error().kind != ErrorKind::NotThisFormat) return failureOf(text);
     }
     const uint64_t size = source->size();
     std::vector<ImagePiece> whole;
@@ -54,7 +53,7 @@ std::string FirmwareImage::summary() const {
 }
 
 Status FirmwareImage::readExactly(void* buffer, std::size_t size) {
-    if (size > this->size() - position) return Error{"a read past the end of the image"};
+    if (size > this->size() - position) return fail("a read past the end of the image");
     auto* out = static_cast<uint8_t*>(buffer);
     while (size > 0) {
         const uint64_t address = startAddress() + position;

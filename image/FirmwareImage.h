@@ -10,7 +10,7 @@
 #include "image/ImageFormat.h"
 #include "image/ImagePiece.h"
 #include "image/ImageSource.h"
-#include "platform/Result.h"
+#include "platform/Expected.h"
 
 namespace sf {
 
@@ -35,11 +35,11 @@ class FirmwareImage {
     // identification, Intel HEX or S-records by a first line in record shape,
     // anything else as raw bytes. A file that shows a format but breaks its
     // rules is refused with the reason (and the line, in a text format).
-    static Result<FirmwareImage> open(const std::filesystem::path& path, const Options& options);
+    static Expected<FirmwareImage> open(const std::filesystem::path& path, const Options& options);
 
     // The same for bytes from any source, named `name` in messages.
-    static Result<FirmwareImage> read(std::unique_ptr<ImageSource> source, const std::string& name,
-                                      const Options& options);
+    static Expected<FirmwareImage> read(std::unique_ptr<ImageSource> source,
+                                        const std::string& name, const Options& options);
 
     // An image of `pieces`, in address order and not overlapping, whose
     // bytes are read from `source`.

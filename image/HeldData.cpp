@@ -10,12 +10,12 @@ HeldData::HeldData(uint64_t max, std::size_t expectedBytes) : maxSize(max) {
     held.reserve(expectedBytes);
 }
 
-Error HeldData::overlap(uint64_t address, uint64_t end, const Run& run) {
+Unexpected HeldData::overlap(uint64_t address, uint64_t end, const Run& run) {
     const std::string lines =
         run.firstLine == run.lastLine
             ? "line " + std::to_string(run.firstLine)
             : "lines " + std::to_string(run.firstLine) + " to " + std::to_string(run.lastLine);
-    return Error{"the data at " + addressRange(address, end) + " overlaps data given on " + lines};
+    return fail("the data at " + addressRange(address, end) + " overlaps data given on " + lines);
 }
 
 Status HeldData::add(uint64_t line, uint64_t address, std::span<const uint8_t> data) {
@@ -23,7 +23,7 @@ Status HeldData::add(uint64_t line, uint64_t address, std::span<const uint8_t> d
     const uint64_t end = address + data.size();
     const uint64_t newLow = runs.empty() ? address : std::min(low, address);
     const uint64_t newHigh = runs.empty() ? end : std::max(high, end);
-    if (auto problem = spanProblem(newLow, newHigh, maxSize)) return Error{*problem};
+    if (auto problem = spanProblem(newLow, newHigh, maxSize)) return fail(*problem);
 
     if (!runs.empty() && latest->second.end == address) {
         // The usual case: the record continues the one before it.

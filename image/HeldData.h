@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "image/ImagePiece.h"
-#include "platform/Result.h"
+#include "platform/Expected.h"
 
 namespace sf {
 
@@ -38,7 +38,7 @@ class HeldData {
     };
     using Runs = std::map<uint64_t, Run>;
 
-    static Error overlap(uint64_t address, uint64_t end, const Run& run);
+    static Unexpected overlap(uint64_t address, uint64_t end, const Run& run);
 
     uint64_t maxSize;
     std::vector<uint8_t> held;

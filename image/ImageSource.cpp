@@ -37,7 +37,7 @@ class MemorySource : public ImageSource {
 
     Status readAt(uint64_t offset, std::span<uint8_t> into) override {
         if (offset > bytes.size() || into.size() > bytes.size() - offset) {
-            return Error{"a read past the end of the image's bytes"};
+            return fail("a read past the end of the image's bytes");
         }
         if (!into.empty()) std::memcpy(into.data(), bytes.data() + offset, into.size());
         return success();

@@ -5,8 +5,8 @@
 #include <span>
 #include <vector>
 
+#include "platform/Expected.h"
 #include "platform/InputFile.h"
-#include "platform/Result.h"
 
 namespace sf {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "image/RecordText.h"
-#include "platform/Result.h"
+#include "platform/Expected.h"
 
 namespace sf {
 
@@ -19,7 +19,7 @@ class IntelHexDecoder {
   public:
     // What the line says, or why it is not a sound record. A data record's
     // bytes stay valid until the next call.
-    Result<Record> decode(std::string_view line);
+    Expected<Record> decode(std::string_view line);
 
   private:
     uint64_t segmentBase = 0;

@@ -31,16 +31,19 @@ class RecordFileReader {
           data(maxSize,
                static_cast<std::size_t>(std::min<uint64_t>({s.size() / 2, maxSize, 1 << 30}))) {}
 
-    Result<std::optional<HeldImage>> read();
+    Expected<HeldImage> read();
 
   private:
     // Takes one line; false once the file has shown it is no record file.
-    Result<bool> takeLine(std::string_view line);
-    Error atLine(const std::string& reason) const { return atLine(lineNumber, reason); }
-    Error atLine(uint64_t line, const std::string& reason) const {
-        return Error{name + ", line " + std::to_string(line) + ": " + reason};
+    Expected<bool> takeLine(std::string_view line);
+    Unexpected atLine(const std::string& reason) const { return atLine(lineNumber, reason); }
+    Unexpected atLine(uint64_t line, const std::string& reason) const {
+        return fail(name + ", line " + std::to_string(line) + ": " + reason);
     }
-    Error atEnd(const std::string& reason) const { return Error{name + ": " + reason}; }
+    Unexpected atEnd(const std::string& reason) const { return fail(name + ": " + reason); }
+    static Unexpected notRecordFile() {
+        return fail("not an Intel HEX or S-record file", ErrorKind::NotThisFormat);
+    }
 
     ImageSource& source;
     const std::string& name;
@@ -53,7 +56,7 @@ class RecordFileReader {
     uint64_t firstBlankLine = 0;  // seen before the first record told the syntax
 };
 
-Result<std::optional<HeldImage>> RecordFileReader::read() {
+Expected<HeldImage> RecordFileReader::read() {
     std::vector<char> buffer(
         static_cast<std::size_t>(std::min<uint64_t>(kBlockSize, source.size())));
     std::size_t held = 0;  // bytes of a line begun in the block before
@@ -63,7 +66,7 @@ Result<std::optional<HeldImage>> RecordFileReader::read() {
         if (auto read = source.readAt(
                 offset, std::span(reinterpret_cast<uint8_t*>(buffer.data()) + held, size));
             !read) {
-            return Error{read.error()};
+            return failureOf(read);
         }
         offset += size;
         const bool atFileEnd = offset == source.size();
@@ -76,21 +79,21 @@ Result<std::optional<HeldImage>> RecordFileReader::read() {
             const std::size_t stop = newline ? newline - buffer.data() : filled;
             ++lineNumber;
             auto taken = takeLine({buffer.data() + start, stop - start});
-            if (!taken) return Error{taken.error()};
-            if (!*taken) return std::optional<HeldImage>{};
+            if (!taken) return failureOf(taken);
+            if (!*taken) return notRecordFile();
             start = newline ? stop + 1 : filled;
         }
         held = filled - start;
         if (held == buffer.size()) {
             // No record is anywhere near this long.
-            if (!syntax) return std::optional<HeldImage>{};
+            if (!syntax) return notRecordFile();
             ++lineNumber;
             return atLine("the line is longer than any record");
         }
         std::memmove(buffer.data(), buffer.data() + start, held);
     }
 
-    if (!syntax) return std::optional<HeldImage>{};  // nothing but blank lines
+    if (!syntax) return notRecordFile();  // nothing but blank lines
     const bool hex = *syntax == RecordSyntax::IntelHex;
     if (endLine == 0) {
         return atEnd(hex ? "the file ends without an end-of-file record (type 01); is it complete?"
@@ -98,11 +101,11 @@ Result<std::optional<HeldImage>> RecordFileReader::read() {
                            "complete?");
     }
     if (data.empty()) return atEnd("the file holds no data records");
-    return std::optional<HeldImage>{HeldImage{hex ? ImageFormat::IntelHex : ImageFormat::SRecord,
-                                              data.pieces(), std::move(data.bytes())}};
+    return HeldImage{hex ? ImageFormat::IntelHex : ImageFormat::SRecord, data.pieces(),
+                     std::move(data.bytes())};
 }
 
-Result<bool> RecordFileReader::takeLine(std::string_view line) {
+Expected<bool> RecordFileReader::takeLine(std::string_view line) {
     // Editors on Windows may start a text file with a UTF-8 byte order mark.
     if (lineNumber == 1 && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
     const std::string_view content = withoutTrailingSpace(line);
@@ -129,11 +132,11 @@ Result<bool> RecordFileReader::takeLine(std::string_view line) {
         return atLine("a record after the end record on line " + std::to_string(endLine));
     }
     auto record = *syntax == RecordSyntax::IntelHex ? intelHex.decode(line) : sRecord.decode(line);
-    if (!record) return atLine(record.error());
+    if (!record) return atLine(record.error().message);
     if (record->kind == Record::Kind::End) endLine = lineNumber;
     if (record->kind == Record::Kind::Data) {
         if (auto added = data.add(lineNumber, record->address, record->data); !added) {
-            return atLine(added.error());
+            return atLine(added.error().message);
         }
     }
     return true;
@@ -141,9 +144,8 @@ Result<bool> RecordFileReader::takeLine(std::string_view line) {
 
 }  // namespace
 
-Result<std::optional<HeldImage>> readRecordFile(ImageSource& source, const std::string& name,
-                                                uint64_t maxSize,
-                                                std::optional<RecordSyntax> syntax) {
+Expected<HeldImage> readRecordFile(ImageSource& source, const std::string& name, uint64_t maxSize,
+                                   std::optional<RecordSyntax> syntax) {
     return RecordFileReader(source, name, maxSize, syntax).read();
 }
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "image/RecordText.h"
-#include "platform/Result.h"
+#include "platform/Expected.h"
 
 namespace sf {
 
@@ -17,7 +17,7 @@ class SRecordDecoder {
   public:
     // What the line says, or why it is not a sound record. A data record's
     // bytes stay valid until the next call.
-    Result<Record> decode(std::string_view line);
+    Expected<Record> decode(std::string_view line);
 
   private:
     uint64_t dataRecords = 0;

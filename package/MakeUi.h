@@ -10,44 +10,70 @@ namespace sf {
 // Packages smaller than this are written too quickly for progress to be worth showing.
 inline constexpr uint64_t kProgressWorthShowing = 64ull << 20;
 
+// Which of a package's two images something is about.
+enum class ImageKind { Internal = 1, External = 2 };
+
+// Why the Make command stopped without a package.
+struct MakeFailure {
+    enum class Kind {
+        // No internal image is named.
+        NoInternalImage,
+        // None of the template's places holds one; `reason` lists where it was looked for.
+        TemplateNotFound,
+        // The template at `path` cannot be opened.
+        TemplateUnreadable,
+        // The `image` at `path` cannot be opened.
+        ImageUnreadable,
+        // The `image` at `path` opened, but its contents are refused (a broken
+        // HEX line, say); `reason` names the file and what is wrong.
+        ImageInvalid,
+        // The `image` at `path` holds `size` bytes, more than a package can describe.
+        ImageTooLarge,
+        // The command key is on, but no command-key file is named.
+        NoCommandKeyFile,
+        // The command-key file at `path` cannot be opened or read.
+        CommandKeyUnreadable,
+        // The command-key file at `path` holds `size` bytes, more than a command key takes.
+        CommandKeyTooLong,
+        // The package cannot be made at `path`.
+        OutputUnwritable,
+        // Writing the package to `path` failed; nothing was written.
+        WriteFailed,
+    };
+
+    Kind kind = Kind::NoInternalImage;
+    std::filesystem::path path = {};
+    // The system's reason, or what is wrong, for the kinds that have one.
+    std::string reason = {};
+    ImageKind image = ImageKind::Internal;
+    uint64_t size = 0;
+};
+
 // How the Make command talks to its user: the dialog implements it with
-// message boxes and a save dialog, the command line with its options.
+// message boxes and a save dialog, the command line with its options. Each
+// call is an event of the command; the user interface chooses its words.
 class MakeUi {
   public:
     virtual ~MakeUi() = default;
 
-    // A message owned by the dialog: text, a caption naming the action, OK, no icon.
-    virtual void message(const std::string& text, const std::string& caption) = 0;
-
-    // An application message: the application's name as caption, a warning icon, OK.
-    virtual void applicationMessage(const std::string& text) = 0;
-
-    // A failure that the dialog shows as message(text, caption), in its fixed
-    // words. `detail` says it in one sentence that a user can act on: what
-    // failed, with the path and the system's reason. A front end that can do
-    // better than the dialog's words shows the detail instead.
-    virtual void failure(const std::string& text, const std::string& caption,
-                         const std::string& /*detail*/) {
-        message(text, caption);
-    }
-
-    // The same for an application message.
-    virtual void applicationFailure(const std::string& text, const std::string& /*detail*/) {
-        applicationMessage(text);
-    }
-
     // The save dialog: the chosen path, or nothing when it was cancelled.
     virtual std::optional<std::filesystem::path> askSavePath() = 0;
 
-    // A Yes/No question; true for Yes.
-    virtual bool askYesNo(const std::string& text, const std::string& caption) = 0;
+    // A file stands at the chosen output: true to replace it.
+    virtual bool confirmOverwrite(const std::filesystem::path& output) = 0;
+
+    // The command stopped without a package.
+    virtual void failed(const MakeFailure& failure) = 0;
+
+    // The package is complete at `output`.
+    virtual void packageWritten(const std::filesystem::path& output) = 0;
 
     // The template the package is made from, found where the template is looked for.
     virtual void templateOpened(const std::filesystem::path& /*path*/) {}
 
-    // An image was read from a toolchain's file format: `what` names the image
-    // ("internal image"), `summary` says what was read (format, addresses, size).
-    virtual void imageConverted(const std::string& /*what*/, const std::string& /*summary*/) {}
+    // An image was read from a toolchain's file format; `summary` says what
+    // was read (format, addresses, size).
+    virtual void imageConverted(ImageKind /*image*/, const std::string& /*summary*/) {}
 
     // How far the writing has come; called often while a package is written.
     virtual void progress(uint64_t /*written*/, uint64_t /*total*/) {}

@@ -17,16 +17,16 @@
 namespace sf {
 namespace {
 
-constexpr const char* kTemplateNotOpened = "Can not open AP.EXE file!";
+using Kind = MakeFailure::Kind;
 
-// Opens one input of the command, or tells the user why it cannot be opened:
-// the dialog's words `text` and `caption`, and a detail that names `what`.
-std::optional<InputFile> openInput(const std::filesystem::path& path, const std::string& what,
-                                   MakeUi& ui, const char* text, const char* caption) {
+// Opens one input of the command, or tells the user why it cannot be opened.
+std::optional<InputFile> openInput(const std::filesystem::path& path, MakeFailure failure,
+                                   MakeUi& ui) {
     auto file = InputFile::open(path);
     if (!file) {
-        ui.failure(text, caption,
-                   "cannot open " + what + " " + quotedPath(path) + ": " + file.error());
+        failure.path = path;
+        failure.reason = file.error().message;
+        ui.failed(failure);
         return std::nullopt;
     }
     return std::move(*file);
@@ -37,25 +37,22 @@ std::optional<InputFile> openInput(const std::filesystem::path& path, const std:
 // 32-bit length cannot describe an image of 4 GiB or more; only a raw file
 // can be that large, since a toolchain's file is held to kMaxImageSize as it
 // is read.
-std::optional<FirmwareImage> openImage(const std::u16string& pathText, const std::string& what,
-                                       bool convert, MakeUi& ui) {
+std::optional<FirmwareImage> openImage(const std::u16string& pathText, ImageKind kind, bool convert,
+                                       MakeUi& ui) {
     const auto path = pathFromUtf16(pathText);
-    auto file = openInput(path, "the " + what, ui, "Can not open Image file!", "Open File");
+    auto file = openInput(path, {.kind = Kind::ImageUnreadable, .image = kind}, ui);
     if (!file) return std::nullopt;
     auto image = FirmwareImage::read(fileSource(std::move(*file)), pathToUtf8(path),
                                      {kMaxImageSize, convert});
     if (!image) {
-        ui.failure("Can not open Image file!", "Open File",
-                   "cannot read the " + what + " " + image.error());
+        ui.failed({Kind::ImageInvalid, path, image.error().message, kind});
         return std::nullopt;
     }
     if (image->size() > kMaxImageSize) {
-        ui.message("The image " + pathToUtf8(path) + " holds " + std::to_string(image->size()) +
-                       " bytes; a package can hold images of at most 4294967295 bytes (4 GiB - 1).",
-                   "Open File");
+        ui.failed({Kind::ImageTooLarge, path, {}, kind, image->size()});
         return std::nullopt;
     }
-    if (image->format() != ImageFormat::Raw) ui.imageConverted(what, image->summary());
+    if (image->format() != ImageFormat::Raw) ui.imageConverted(kind, image->summary());
     return std::move(*image);
 }
 
@@ -74,17 +71,35 @@ std::optional<InputFile> openTemplate(const std::vector<std::filesystem::path>& 
             if (i > 0) looked += i + 1 == places.size() ? " and " : ", ";
             looked += quotedPath(places[i]);
         }
-        ui.failure(kTemplateNotOpened, "Open File",
-                   "cannot find the template: looked for " + looked);
+        ui.failed({Kind::TemplateNotFound, {}, "looked for " + looked});
         return std::nullopt;
     }
     const auto& path = found == places.end() ? places.front() : *found;
-    auto file = openInput(path, "the template", ui, kTemplateNotOpened, "Open File");
+    auto file = openInput(path, {.kind = Kind::TemplateUnreadable}, ui);
     if (file) ui.templateOpened(path);
     return file;
 }
 
-constexpr const char* kOverwriteQuestion = "File already exists!\nOverwrite?";
+// Reads the command-key file, of at most kMaxCmdKeySize bytes.
+std::optional<std::string> readCommandKey(const std::u16string& pathText, MakeUi& ui) {
+    if (pathText.empty()) {
+        ui.failed({.kind = Kind::NoCommandKeyFile});
+        return std::nullopt;
+    }
+    const auto path = pathFromUtf16(pathText);
+    auto keyFile = openInput(path, {.kind = Kind::CommandKeyUnreadable}, ui);
+    if (!keyFile) return std::nullopt;
+    if (keyFile->size() > kMaxCmdKeySize) {
+        ui.failed({.kind = Kind::CommandKeyTooLong, .path = path, .size = keyFile->size()});
+        return std::nullopt;
+    }
+    std::string key(static_cast<std::size_t>(keyFile->size()), '\0');
+    if (auto read = keyFile->readExactly(key.data(), key.size()); !read) {
+        ui.failed({Kind::CommandKeyUnreadable, path, read.error().message});
+        return std::nullopt;
+    }
+    return key;
+}
 
 struct ChosenOutput {
     std::filesystem::path path;
@@ -103,18 +118,19 @@ std::optional<ChosenOutput> chooseOutput(MakeUi& ui) {
         if (!path) return std::nullopt;
         const auto exists = outputExists(*path);
         if (!exists || !*exists) return ChosenOutput{*path, AtomicOutputFile::IfExists::Fail};
-        if (ui.askYesNo(kOverwriteQuestion, "Save File")) {
+        if (ui.confirmOverwrite(*path)) {
             return ChosenOutput{*path, AtomicOutputFile::IfExists::Replace};
         }
     }
 }
 
 // Puts the written package in place. A file that another program made under
-// the chosen name meanwhile is replaced only when the user agrees now.
-std::optional<Status> commitOutput(AtomicOutputFile& file, const ChosenOutput& output, MakeUi& ui) {
+// the chosen name meanwhile is replaced only when the user agrees now; else
+// the make ends as stopped.
+Status commitOutput(AtomicOutputFile& file, const ChosenOutput& output, MakeUi& ui) {
     Status committed = file.commit(output.ifExists);
-    if (committed || !file.foundExisting()) return committed;
-    if (!ui.askYesNo(kOverwriteQuestion, "Save File")) return std::nullopt;
+    if (committed || committed.error().kind != ErrorKind::AlreadyExists) return committed;
+    if (!ui.confirmOverwrite(output.path)) return fail("not replaced", ErrorKind::Stopped);
     return file.commit(AtomicOutputFile::IfExists::Replace);
 }
 
@@ -129,7 +145,7 @@ PackageBuilder::PackageBuilder(Options o) : options(std::move(o)) {}
 
 MakeOutcome PackageBuilder::make(const ProjectSettings& settings, MakeUi& ui) const {
     if (settings.internalImagePath.empty()) {
-        ui.failure("Please specify image path!", "Select Image", "no internal image is named");
+        ui.failed({.kind = Kind::NoInternalImage});
         return MakeOutcome::Failed;
     }
 
@@ -137,38 +153,21 @@ MakeOutcome PackageBuilder::make(const ProjectSettings& settings, MakeUi& ui) co
     if (!templateFile) return MakeOutcome::Failed;
 
     auto internalImage =
-        openImage(settings.internalImagePath, "internal image", options.convertImages, ui);
+        openImage(settings.internalImagePath, ImageKind::Internal, options.convertImages, ui);
     if (!internalImage) return MakeOutcome::Failed;
 
     std::optional<FirmwareImage> externalImage;
     if (!settings.externalImagePath.empty()) {
         externalImage =
-            openImage(settings.externalImagePath, "external image", options.convertImages, ui);
+            openImage(settings.externalImagePath, ImageKind::External, options.convertImages, ui);
         if (!externalImage) return MakeOutcome::Failed;
     }
 
     std::string cmdKey;
     if (settings.cmdKeyEnabled) {
-        if (settings.cmdKeyPath.empty()) {
-            ui.applicationFailure("Please select Command-key file!",
-                                  "the command key is on, but no command-key file is named");
-            return MakeOutcome::Failed;
-        }
-        auto keyFile = openInput(pathFromUtf16(settings.cmdKeyPath), "the command-key file", ui,
-                                 "Can not open Command Key file!", "Open Command Key");
-        if (!keyFile) return MakeOutcome::Failed;
-        if (keyFile->size() > kMaxCmdKeySize) {
-            ui.applicationFailure("Command-key maxiumn is 64 bytes!",
-                                  "the command-key file " + quotedPath(keyFile->path()) +
-                                      " holds " + std::to_string(keyFile->size()) +
-                                      " bytes; a command key is at most 64 bytes");
-            return MakeOutcome::Failed;
-        }
-        cmdKey.resize(static_cast<std::size_t>(keyFile->size()));
-        if (auto read = keyFile->readExactly(cmdKey.data(), cmdKey.size()); !read) {
-            ui.failure("Can not open Command Key file!", "Open Command Key", read.error());
-            return MakeOutcome::Failed;
-        }
+        auto key = readCommandKey(settings.cmdKeyPath, ui);
+        if (!key) return MakeOutcome::Failed;
+        cmdKey = std::move(*key);
     }
 
     const auto output = chooseOutput(ui);
@@ -182,15 +181,12 @@ MakeOutcome PackageBuilder::make(const ProjectSettings& settings, MakeUi& ui) co
 
     auto file = AtomicOutputFile::create(output->path, AtomicOutputFile::Mode::Executable);
     if (!file) {
-        // The system's reason follows the dialog's fixed words on a line of its own.
-        ui.failure(pathToUtf8(output->path) + "File cannot be opened for writing!\n" + file.error(),
-                   "Save File",
-                   "cannot write the package " + quotedPath(output->path) + ": " + file.error());
+        ui.failed({Kind::OutputUnwritable, output->path, file.error().message});
         return MakeOutcome::Failed;
     }
     const PackageInputs inputs{&*templateFile, &*internalImage,
                                externalImage ? &*externalImage : nullptr};
-    const auto wrote = writePackage(*file, inputs, trailer, [&ui](uint64_t done, uint64_t total) {
+    Status written = writePackage(*file, inputs, trailer, [&ui](uint64_t done, uint64_t total) {
         ui.progress(done, total);
         return !ui.cancelRequested();
     });
@@ -199,25 +195,16 @@ MakeOutcome PackageBuilder::make(const ProjectSettings& settings, MakeUi& ui) co
     templateFile.reset();
     internalImage.reset();
     externalImage.reset();
-    if (wrote && *wrote == WriteEnd::Stopped) return MakeOutcome::Cancelled;
-    Status written = wrote ? file->flush() : Error{wrote.error()};
+    if (written) written = file->flush();
     // Flushing a large package to disk takes a while: a stop asked for meanwhile still counts.
     if (written && ui.cancelRequested()) return MakeOutcome::Cancelled;
-    if (written) {
-        auto committed = commitOutput(*file, *output, ui);
-        if (!committed) return MakeOutcome::Cancelled;
-        written = *committed;
-    }
+    if (written) written = commitOutput(*file, *output, ui);
+    if (!written && written.error().kind == ErrorKind::Stopped) return MakeOutcome::Cancelled;
     if (!written) {
-        ui.failure(
-            "The package could not be written: " + written.error() +
-                ".\nNo package was written, and any existing file of that name was left as it was.",
-            "Save File",
-            "cannot write the package " + quotedPath(output->path) + ": " + written.error() +
-                "; nothing was written");
+        ui.failed({Kind::WriteFailed, output->path, written.error().message});
         return MakeOutcome::Failed;
     }
-    ui.message("Operation Success!", "Success");
+    ui.packageWritten(output->path);
     return MakeOutcome::Written;
 }
 

@@ -34,8 +34,8 @@ ImageEntry unscrambleEntry(std::span<const uint8_t> scrambled, const Scrambler& 
 
 // Unscrambles the trailer with one candidate key; fails, with the reason,
 // when what it then says cannot be a package's.
-Result<PackageContents> tryKey(std::span<const uint8_t, kTrailerSize> trailer, uint64_t fileSize,
-                               const PackageKey& key, int slot) {
+Expected<PackageContents> tryKey(std::span<const uint8_t, kTrailerSize> trailer, uint64_t fileSize,
+                                 const PackageKey& key, int slot) {
     const Scrambler scrambler(key);
     PackageContents contents;
     contents.size = fileSize;
@@ -45,14 +45,14 @@ Result<PackageContents> tryKey(std::span<const uint8_t, kTrailerSize> trailer, u
     std::copy(trailer.begin() + 2 * kImageEntrySize, trailer.end(), d.begin());
     scrambleDescriptor(d, scrambler);
     if (const uint32_t one = contents.descriptor.number(descriptor::constantOne); one != 1) {
-        return Error{"the package is damaged: its descriptor holds " + std::to_string(one) +
-                     " where every package holds 1"};
+        return fail("the package is damaged: its descriptor holds " + std::to_string(one) +
+                    " where every package holds 1");
     }
     if (const uint32_t keyLength = contents.descriptor.number(descriptor::cmdKeyLength);
         keyLength > kMaxCmdKeySize) {
-        return Error{"the package is damaged: its command key is said to be " +
-                     std::to_string(keyLength) + " bytes long, and a package holds at most " +
-                     std::to_string(kMaxCmdKeySize)};
+        return fail("the package is damaged: its command key is said to be " +
+                    std::to_string(keyLength) + " bytes long, and a package holds at most " +
+                    std::to_string(kMaxCmdKeySize));
     }
 
     const ImageEntry external = unscrambleEntry(trailer.subspan(0, kImageEntrySize), scrambler);
@@ -60,7 +60,7 @@ Result<PackageContents> tryKey(std::span<const uint8_t, kTrailerSize> trailer, u
         unscrambleEntry(trailer.subspan(kImageEntrySize, kImageEntrySize), scrambler);
     const uint64_t payload = uint64_t{internal.length} + external.length + kTrailerSize;
     if (payload > fileSize) {
-        return Error{"the package is damaged: its image lengths do not fit in the file"};
+        return fail("the package is damaged: its image lengths do not fit in the file");
     }
 
     contents.templateSize = fileSize - payload;
@@ -69,19 +69,20 @@ Result<PackageContents> tryKey(std::span<const uint8_t, kTrailerSize> trailer, u
     return contents;
 }
 
-Result<InputFile> openPackage(const std::filesystem::path& path) {
+Expected<InputFile> openPackage(const std::filesystem::path& path) {
     auto file = InputFile::open(path);
-    if (!file) return Error{"cannot open the package " + quotedPath(path) + ": " + file.error()};
+    if (!file)
+        return fail(file.error().after("cannot open the package " + quotedPath(path) + ": "));
     return file;
 }
 
 }  // namespace
 
-Result<PackageContents> parsePackageTrailer(std::span<const uint8_t, kTrailerSize> trailer,
-                                            uint64_t fileSize) {
+Expected<PackageContents> parsePackageTrailer(std::span<const uint8_t, kTrailerSize> trailer,
+                                              uint64_t fileSize) {
     if (fileSize < kTrailerSize) {
-        return Error{"the file is too short to be a package (" + std::to_string(fileSize) +
-                     " bytes; a package has at least " + std::to_string(kTrailerSize) + ")"};
+        return fail("the file is too short to be a package (" + std::to_string(fileSize) +
+                    " bytes; a package has at least " + std::to_string(kTrailerSize) + ")");
     }
     const auto descriptor = trailer.subspan(2 * kImageEntrySize);
     std::optional<Error> firstRejection;
@@ -91,31 +92,31 @@ Result<PackageContents> parsePackageTrailer(std::span<const uint8_t, kTrailerSiz
         if (!keyRevealsMagic(descriptor, key)) continue;
         auto contents = tryKey(trailer, fileSize, key, slot);
         if (contents) return contents;
-        if (!firstRejection) firstRejection = Error{contents.error()};
+        if (!firstRejection) firstRejection = contents.error();
     }
     if (!firstRejection) {
-        return Error{"the file is not a package: no key slot reveals its signature"};
+        return fail("the file is not a package: no key slot reveals its signature");
     }
-    return *firstRejection;
+    return fail(*firstRejection);
 }
 
-Result<PackageContents> readPackage(const std::filesystem::path& path) {
+Expected<PackageContents> readPackage(const std::filesystem::path& path) {
     auto file = openPackage(path);
-    if (!file) return Error{file.error()};
+    if (!file) return failureOf(file);
     std::array<uint8_t, kTrailerSize> trailer{};
     if (file->size() >= kTrailerSize) {
-        if (auto s = file->seek(file->size() - kTrailerSize); !s) return Error{s.error()};
-        if (auto s = file->readExactly(trailer.data(), trailer.size()); !s) return Error{s.error()};
+        if (auto s = file->seek(file->size() - kTrailerSize); !s) return failureOf(s);
+        if (auto s = file->readExactly(trailer.data(), trailer.size()); !s) return failureOf(s);
     }
     auto contents = parsePackageTrailer(trailer, file->size());
-    if (!contents) return Error{quotedPath(path) + ": " + contents.error()};
+    if (!contents) return fail(contents.error().after(quotedPath(path) + ": "));
     return contents;
 }
 
 Status readImage(const std::filesystem::path& path, const PackageContents& contents,
                  const ImageLocation& image, const BlockSink& sink) {
     auto file = openPackage(path);
-    if (!file) return Error{file.error()};
+    if (!file) return failureOf(file);
     if (auto s = file->seek(image.offset); !s) return s;
     const Scrambler scrambler(contents.key);
     return streamPiece(readerOf(*file), image.length, &scrambler, sink);

@@ -9,7 +9,7 @@
 #include "package/PackageKey.h"
 #include "package/PackageLayout.h"
 #include "package/PieceStream.h"
-#include "platform/Result.h"
+#include "platform/Expected.h"
 
 namespace sf {
 
@@ -33,11 +33,11 @@ struct PackageContents {
 
 // Finds the key and unscrambles the last 688 bytes of a package of
 // `fileSize` bytes. Fails, with the reason, when they are not a package's.
-Result<PackageContents> parsePackageTrailer(std::span<const uint8_t, kTrailerSize> trailer,
-                                            uint64_t fileSize);
+Expected<PackageContents> parsePackageTrailer(std::span<const uint8_t, kTrailerSize> trailer,
+                                              uint64_t fileSize);
 
 // Reads the trailer of the package file at `path`.
-Result<PackageContents> readPackage(const std::filesystem::path& path);
+Expected<PackageContents> readPackage(const std::filesystem::path& path);
 
 // Streams one image of a package read by readPackage into `sink`.
 Status readImage(const std::filesystem::path& path, const PackageContents& contents,

@@ -7,20 +7,18 @@
 
 namespace sf {
 
-Result<WriteEnd> writePackage(AtomicOutputFile& out, PackageInputs inputs,
-                              const PackageTrailer& trailer, const ProgressFunction& progress) {
+Status writePackage(AtomicOutputFile& out, PackageInputs inputs, const PackageTrailer& trailer,
+                    const ProgressFunction& progress) {
     const uint64_t templateSize = inputs.templateFile->size();
     const uint64_t externalSize = inputs.externalImage ? inputs.externalImage->size() : 0;
     const uint64_t total =
         templateSize + externalSize + inputs.internalImage->size() + kTrailerSize;
     uint64_t done = 0;
-    bool stopped = false;
     // Counts what was written; a stop ends the write like a failure would.
     const auto advance = [&](uint64_t size) -> Status {
         done += size;
         if (!progress || progress(done, total)) return success();
-        stopped = true;
-        return Error{"stopped"};
+        return fail("the write was stopped", ErrorKind::Stopped);
     };
     const BlockSink write = [&](std::span<const uint8_t> block) {
         if (auto written = out.write(block.data(), block.size()); !written) return written;
@@ -47,9 +45,7 @@ Result<WriteEnd> writePackage(AtomicOutputFile& out, PackageInputs inputs,
     Status written = copyTemplate();
     if (written) written = streamPiecesAhead(images, write);
     if (written) written = write(trailer.bytes);
-    if (stopped) return WriteEnd::Stopped;
-    if (!written) return Error{written.error()};
-    return WriteEnd::Complete;
+    return written;
 }
 
 }  // namespace sf

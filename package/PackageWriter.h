@@ -6,8 +6,8 @@
 #include "image/FirmwareImage.h"
 #include "package/PackageTrailer.h"
 #include "platform/AtomicOutputFile.h"
+#include "platform/Expected.h"
 #include "platform/InputFile.h"
-#include "platform/Result.h"
 
 namespace sf {
 
@@ -24,16 +24,13 @@ struct PackageInputs {
     FirmwareImage* externalImage = nullptr;
 };
 
-// How a write that did not fail ended.
-enum class WriteEnd { Complete, Stopped };
-
 // Writes template, external image, internal image and trailer into `out`:
 // the template copied by the system where it can, the images read and
 // scrambled a few blocks ahead of the writing, so the disk keeps busy and
 // memory stays the same whatever the sizes. `progress` is asked after each
-// block whether to go on; told to stop, the write ends there (Stopped). Does
-// not commit `out`.
-Result<WriteEnd> writePackage(AtomicOutputFile& out, PackageInputs inputs,
-                              const PackageTrailer& trailer, const ProgressFunction& progress = {});
+// block whether to go on; told to stop, the write ends there with an error of
+// kind Stopped. Does not commit `out`.
+Status writePackage(AtomicOutputFile& out, PackageInputs inputs, const PackageTrailer& trailer,
+                    const ProgressFunction& progress = {});
 
 }  // namespace sf

@@ -5,7 +5,7 @@
 #include <span>
 
 #include "package/Scrambler.h"
-#include "platform/Result.h"
+#include "platform/Expected.h"
 
 namespace sf {
 

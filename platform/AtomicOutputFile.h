@@ -5,8 +5,8 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/Expected.h"
 #include "platform/InputFile.h"
-#include "platform/Result.h"
 
 namespace sf {
 
@@ -29,8 +29,8 @@ class AtomicOutputFile {
     // What commit() does when a file stands at the target by then.
     enum class IfExists { Replace, Fail };
 
-    static Result<AtomicOutputFile> create(const std::filesystem::path& target,
-                                           Mode mode = Mode::Regular);
+    static Expected<AtomicOutputFile> create(const std::filesystem::path& target,
+                                             Mode mode = Mode::Regular);
 
     AtomicOutputFile(AtomicOutputFile&&) noexcept;
     AtomicOutputFile& operator=(AtomicOutputFile&&) noexcept;
@@ -38,9 +38,8 @@ class AtomicOutputFile {
 
     Status write(const void* data, std::size_t size);
 
-    // Appends the next `length` bytes of `input`, from its read position on.
-    // The system copies them itself where it can, without passing them through
-    // this process; elsewhere they are read and written in blocks.
+    // Appends the next `length` bytes of `input`, from its read position on,
+    // read and written in blocks.
     Status copyFrom(InputFile& input, uint64_t length);
 
     // Flushes the bytes written so far to disk, which commit() otherwise does
@@ -49,10 +48,9 @@ class AtomicOutputFile {
 
     // Flushes the bytes to disk and puts the file in the target's place. With
     // IfExists::Fail the name is taken in one step that fails when a file of
-    // that name exists by then (foundExisting() then tells so, and the file
-    // may still be committed with IfExists::Replace).
+    // that name exists by then (an error of kind AlreadyExists; the file may
+    // still be committed with IfExists::Replace).
     Status commit(IfExists ifExists = IfExists::Replace);
-    bool foundExisting() const;
 
     // The target as the caller named it.
     const std::filesystem::path& target() const;
@@ -61,7 +59,6 @@ class AtomicOutputFile {
 
   private:
     explicit AtomicOutputFile(std::unique_ptr<Handle> handle);
-    Status copyThroughMemory(InputFile& input, uint64_t length);
     std::unique_ptr<Handle> handle;
 };
 
@@ -69,7 +66,7 @@ class AtomicOutputFile {
 // target is missing), found without opening it, so a named pipe cannot block
 // the caller. An error when what stands there could never be replaced by an
 // AtomicOutputFile, saying what it is.
-Result<bool> outputExists(const std::filesystem::path& target);
+Expected<bool> outputExists(const std::filesystem::path& target);
 
 // Puts `bytes` at `target` all at once, as one AtomicOutputFile.
 Status writeWholeFile(const std::filesystem::path& target, std::string_view bytes,

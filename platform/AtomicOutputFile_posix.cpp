@@ -26,10 +26,8 @@ struct AtomicOutputFile::Handle {
     int fd = -1;           // the new file, until it takes the target's place
     bool unnamed = false;  // the new file has no name of its own
     bool synced = false;
-    bool foundExisting = false;
     uint64_t size = 0;           // bytes written so far
     uint64_t writebackFrom = 0;  // the bytes before this are on their way to disk
-    bool kernelCopies = true;    // copy_file_range() has not failed on this file
     std::string temporaryName;   // the new file's name in `folder`, while it has one
     std::optional<RemovedOnTermination> removal;
 
@@ -61,12 +59,12 @@ std::string kindOf(mode_t mode) {
     return "not a regular file";
 }
 
-Error notAFile(const std::filesystem::path& target, const std::filesystem::path& found,
-               mode_t mode) {
+Unexpected notAFile(const std::filesystem::path& target, const std::filesystem::path& found,
+                    mode_t mode) {
     const std::string what =
         found == target ? pathToUtf8(target) + " is "
                         : pathToUtf8(target) + " leads to " + pathToUtf8(found) + ", which is ";
-    return Error{what + kindOf(mode) + "; only a regular file is ever replaced"};
+    return fail(what + kindOf(mode) + "; only a regular file is ever replaced");
 }
 
 // Where an output goes once symbolic links are followed, and the file that
@@ -76,37 +74,37 @@ struct ResolvedTarget {
     std::optional<struct stat> existing;
 };
 
-Result<ResolvedTarget> resolveTarget(const std::filesystem::path& target) {
+Expected<ResolvedTarget> resolveTarget(const std::filesystem::path& target) {
     std::filesystem::path path = target;
     for (int links = 0;; ++links) {
         struct stat status {};
         if (::lstat(path.c_str(), &status) != 0) {
             if (errno == ENOENT) return ResolvedTarget{path, std::nullopt};
-            return Error{"cannot look at " + pathToUtf8(path) + ": " + posixErrorText()};
+            return fail("cannot look at " + pathToUtf8(path) + ": " + posixErrorText());
         }
         if (!S_ISLNK(status.st_mode)) {
             if (!S_ISREG(status.st_mode)) return notAFile(target, path, status.st_mode);
             return ResolvedTarget{path, status};
         }
         if (links == kMaxLinks) {
-            return Error{"cannot follow the link " + pathToUtf8(target) + ": " +
-                         posixErrorText(ELOOP)};
+            return fail("cannot follow the link " + pathToUtf8(target) + ": " +
+                        posixErrorText(ELOOP));
         }
         std::error_code ec;
         const auto next = std::filesystem::read_symlink(path, ec);
-        if (ec) return Error{"cannot follow the link " + pathToUtf8(path) + ": " + ec.message()};
+        if (ec) return fail("cannot follow the link " + pathToUtf8(path) + ": " + ec.message());
         path = next.is_absolute() ? next : path.parent_path() / next;
     }
 }
 
-Error cannotCreateIn(const std::filesystem::path& target, const std::filesystem::path& folder,
-                     int code, bool replacing) {
+Unexpected cannotCreateIn(const std::filesystem::path& target, const std::filesystem::path& folder,
+                          int code, bool replacing) {
     if (code == EACCES || code == EPERM || code == EROFS) {
-        return Error{
+        return fail(
             "cannot write " + pathToUtf8(target) + ": " +
-            folderNotWritable(folder, posixErrorText(code), replacing ? kReplacedBesideIt : "")};
+            folderNotWritable(folder, posixErrorText(code), replacing ? kReplacedBesideIt : ""));
     }
-    return Error{"cannot create a file in " + pathToUtf8(folder) + ": " + posixErrorText(code)};
+    return fail("cannot create a file in " + pathToUtf8(folder) + ": " + posixErrorText(code));
 }
 
 // The unnamed file open as `fd`, as a path that linkat() can follow.
@@ -226,20 +224,21 @@ AtomicOutputFile::AtomicOutputFile(AtomicOutputFile&&) noexcept = default;
 AtomicOutputFile& AtomicOutputFile::operator=(AtomicOutputFile&&) noexcept = default;
 AtomicOutputFile::~AtomicOutputFile() = default;
 
-Result<bool> outputExists(const std::filesystem::path& target) {
+Expected<bool> outputExists(const std::filesystem::path& target) {
     auto resolved = resolveTarget(target);
-    if (!resolved) return Error{resolved.error()};
+    if (!resolved) return failureOf(resolved);
     struct stat status {};
     return ::lstat(target.c_str(), &status) == 0;
 }
 
-Result<AtomicOutputFile> AtomicOutputFile::create(const std::filesystem::path& target, Mode mode) {
+Expected<AtomicOutputFile> AtomicOutputFile::create(const std::filesystem::path& target,
+                                                    Mode mode) {
     auto resolved = resolveTarget(target);
-    if (!resolved) return Error{resolved.error()};
+    if (!resolved) return failureOf(resolved);
     const bool replacing = resolved->existing.has_value();
     // A file the user may not write to is not replaced behind its back.
     if (replacing && ::access(resolved->path.c_str(), W_OK) != 0) {
-        return Error{pathToUtf8(target) + " is read-only"};
+        return fail(pathToUtf8(target) + " is read-only");
     }
 
     auto handle = std::make_unique<Handle>();
@@ -267,7 +266,7 @@ Status AtomicOutputFile::write(const void* data, std::size_t size) {
         const ssize_t written = ::write(handle->fd, bytes, size);
         if (written < 0) {
             if (errno == EINTR) continue;
-            return Error{"cannot write " + pathToUtf8(handle->target) + ": " + posixErrorText()};
+            return fail("cannot write " + pathToUtf8(handle->target) + ": " + posixErrorText());
         }
         bytes += written;
         size -= static_cast<std::size_t>(written);
@@ -276,34 +275,11 @@ Status AtomicOutputFile::write(const void* data, std::size_t size) {
     return success();
 }
 
-// The kernel copies within its own memory (or shares the blocks, where the
-// file system can). Where it cannot, on another file system with an older
-// kernel (EXDEV) or one that does not support it, the copy through memory
-// does what is left; it also tells a failure of the input in its own words.
-Status AtomicOutputFile::copyFrom(InputFile& input, uint64_t length) {
-#ifdef __linux__
-    Handle& h = *handle;
-    constexpr uint64_t kLargestCopy = 1 << 30;
-    while (length > 0 && h.kernelCopies) {
-        const ssize_t copied = ::copy_file_range(static_cast<int>(input.handle), nullptr, h.fd,
-                                                 nullptr, std::min(length, kLargestCopy), 0);
-        if (copied < 0 && errno == EINTR) continue;
-        if (copied <= 0) {
-            h.kernelCopies = false;
-            break;
-        }
-        length -= static_cast<uint64_t>(copied);
-        noteWritten(h, static_cast<uint64_t>(copied));
-    }
-#endif
-    return copyThroughMemory(input, length);
-}
-
 Status AtomicOutputFile::flush() {
     Handle& h = *handle;
     if (h.synced) return success();
     if (::fsync(h.fd) != 0) {
-        return Error{"cannot write " + pathToUtf8(h.target) + ": " + posixErrorText()};
+        return fail("cannot write " + pathToUtf8(h.target) + ": " + posixErrorText());
     }
     h.synced = true;
     return success();
@@ -311,7 +287,6 @@ Status AtomicOutputFile::flush() {
 
 Status AtomicOutputFile::commit(IfExists ifExists) {
     Handle& h = *handle;
-    h.foundExisting = false;
     if (auto flushed = flush(); !flushed) return flushed;
     // A file that appeared at the target while this one was written may only
     // be replaced if it is a regular file, as at the start.
@@ -323,20 +298,15 @@ Status AtomicOutputFile::commit(IfExists ifExists) {
     }
     if (const int error = place(h, ifExists); error != 0) {
         if (error == EEXIST) {
-            h.foundExisting = true;
-            return Error{pathToUtf8(h.target) + " already exists"};
+            return fail(pathToUtf8(h.target) + " already exists", ErrorKind::AlreadyExists);
         }
-        return Error{"cannot replace " + pathToUtf8(h.target) + ": " + posixErrorText(error)};
+        return fail("cannot replace " + pathToUtf8(h.target) + ": " + posixErrorText(error));
     }
     h.temporaryName.clear();
     h.removal.reset();
     ::close(h.fd);
     h.fd = -1;
     return success();
-}
-
-bool AtomicOutputFile::foundExisting() const {
-    return handle->foundExisting;
 }
 
 const std::filesystem::path& AtomicOutputFile::target() const {

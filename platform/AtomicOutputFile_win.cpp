@@ -24,7 +24,6 @@ struct AtomicOutputFile::Handle {
     std::filesystem::path temporary;
     HANDLE file = INVALID_HANDLE_VALUE;
     bool deletePending = false;
-    bool foundExisting = false;
     bool flushed = false;
 
     ~Handle() {
@@ -65,12 +64,12 @@ bool isMissing(DWORD error) {
 }
 
 // The final target of a link, as the system follows it.
-Result<std::filesystem::path> followLink(const std::filesystem::path& link) {
+Expected<std::filesystem::path> followLink(const std::filesystem::path& link) {
     HANDLE opened =
         CreateFileW(link.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (opened == INVALID_HANDLE_VALUE) {
-        return Error{"cannot follow the link " + pathToUtf8(link) + ": " + lastWindowsErrorText()};
+        return fail("cannot follow the link " + pathToUtf8(link) + ": " + lastWindowsErrorText());
     }
     std::wstring final(MAX_PATH, L'\0');
     DWORD length = GetFinalPathNameByHandleW(opened, final.data(), static_cast<DWORD>(final.size()),
@@ -83,7 +82,7 @@ Result<std::filesystem::path> followLink(const std::filesystem::path& link) {
     const DWORD error = GetLastError();
     CloseHandle(opened);
     if (length == 0 || length >= final.size()) {
-        return Error{"cannot follow the link " + pathToUtf8(link) + ": " + windowsErrorText(error)};
+        return fail("cannot follow the link " + pathToUtf8(link) + ": " + windowsErrorText(error));
     }
     final.resize(length);
     return std::filesystem::path(final);
@@ -96,28 +95,28 @@ struct ResolvedTarget {
     DWORD attributes = INVALID_FILE_ATTRIBUTES;
 };
 
-Result<ResolvedTarget> resolveTarget(const std::filesystem::path& target) {
+Expected<ResolvedTarget> resolveTarget(const std::filesystem::path& target) {
     const std::wstring full = fullPath(target);
     // Reserved names such as NUL or COM1 lead into the device namespace.
     if (full.starts_with(kDevicePrefix)) {
-        return Error{pathToUtf8(target) + " is a device; only a regular file is ever replaced"};
+        return fail(pathToUtf8(target) + " is a device; only a regular file is ever replaced");
     }
     ResolvedTarget resolved{withoutLengthLimit(full)};
     resolved.attributes = GetFileAttributesW(resolved.path.c_str());
     if (resolved.attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         if (isMissing(error)) return resolved;
-        return Error{"cannot look at " + pathToUtf8(target) + ": " + windowsErrorText(error)};
+        return fail("cannot look at " + pathToUtf8(target) + ": " + windowsErrorText(error));
     }
     if (hasAttribute(resolved.attributes, FILE_ATTRIBUTE_REPARSE_POINT)) {
         // A link: the file it leads to is replaced, and the link stays.
         auto final = followLink(resolved.path);
-        if (!final) return Error{final.error()};
+        if (!final) return failureOf(final);
         resolved.path = *final;
         resolved.attributes = GetFileAttributesW(final->c_str());
     }
     if (hasAttribute(resolved.attributes, FILE_ATTRIBUTE_DIRECTORY)) {
-        return Error{pathToUtf8(target) + " is a folder; only a regular file is ever replaced"};
+        return fail(pathToUtf8(target) + " is a folder; only a regular file is ever replaced");
     }
     return resolved;
 }
@@ -157,14 +156,14 @@ DWORD renameOpenFile(HANDLE file, const std::filesystem::path& to, bool replace)
     }
 }
 
-Error cannotCreateIn(const std::filesystem::path& target, const std::filesystem::path& folder,
-                     DWORD error, bool replacing) {
+Unexpected cannotCreateIn(const std::filesystem::path& target, const std::filesystem::path& folder,
+                          DWORD error, bool replacing) {
     if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT) {
-        return Error{
+        return fail(
             "cannot write " + pathToUtf8(target) + ": " +
-            folderNotWritable(folder, windowsErrorText(error), replacing ? kReplacedBesideIt : "")};
+            folderNotWritable(folder, windowsErrorText(error), replacing ? kReplacedBesideIt : ""));
     }
-    return Error{"cannot create a file in " + pathToUtf8(folder) + ": " + windowsErrorText(error)};
+    return fail("cannot create a file in " + pathToUtf8(folder) + ": " + windowsErrorText(error));
 }
 
 }  // namespace
@@ -174,21 +173,21 @@ AtomicOutputFile::AtomicOutputFile(AtomicOutputFile&&) noexcept = default;
 AtomicOutputFile& AtomicOutputFile::operator=(AtomicOutputFile&&) noexcept = default;
 AtomicOutputFile::~AtomicOutputFile() = default;
 
-Result<bool> outputExists(const std::filesystem::path& target) {
+Expected<bool> outputExists(const std::filesystem::path& target) {
     auto resolved = resolveTarget(target);
-    if (!resolved) return Error{resolved.error()};
+    if (!resolved) return failureOf(resolved);
     const auto name = withoutLengthLimit(fullPath(target));
     return GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Windows has no executable permission bit, so both modes make the same file.
-Result<AtomicOutputFile> AtomicOutputFile::create(const std::filesystem::path& target, Mode) {
+Expected<AtomicOutputFile> AtomicOutputFile::create(const std::filesystem::path& target, Mode) {
     auto resolved = resolveTarget(target);
-    if (!resolved) return Error{resolved.error()};
+    if (!resolved) return failureOf(resolved);
     const bool replacing = resolved->attributes != INVALID_FILE_ATTRIBUTES;
     // A file the user may not write to is not replaced behind its back.
     if (hasAttribute(resolved->attributes, FILE_ATTRIBUTE_READONLY)) {
-        return Error{pathToUtf8(target) + " is read-only"};
+        return fail(pathToUtf8(target) + " is read-only");
     }
 
     auto handle = std::make_unique<Handle>();
@@ -216,8 +215,8 @@ Status AtomicOutputFile::write(const void* data, std::size_t size) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
         DWORD written = 0;
         if (!WriteFile(handle->file, bytes, chunk, &written, nullptr)) {
-            return Error{"cannot write " + pathToUtf8(handle->target) + ": " +
-                         lastWindowsErrorText()};
+            return fail("cannot write " + pathToUtf8(handle->target) + ": " +
+                        lastWindowsErrorText());
         }
         bytes += written;
         size -= written;
@@ -226,16 +225,11 @@ Status AtomicOutputFile::write(const void* data, std::size_t size) {
     return success();
 }
 
-// Windows copies a file through memory here: the ordinary loop.
-Status AtomicOutputFile::copyFrom(InputFile& input, uint64_t length) {
-    return copyThroughMemory(input, length);
-}
-
 Status AtomicOutputFile::flush() {
     Handle& h = *handle;
     if (h.flushed) return success();
     if (!FlushFileBuffers(h.file)) {
-        return Error{"cannot write " + pathToUtf8(h.target) + ": " + lastWindowsErrorText()};
+        return fail("cannot write " + pathToUtf8(h.target) + ": " + lastWindowsErrorText());
     }
     h.flushed = true;
     return success();
@@ -243,27 +237,21 @@ Status AtomicOutputFile::flush() {
 
 Status AtomicOutputFile::commit(IfExists ifExists) {
     Handle& h = *handle;
-    h.foundExisting = false;
     if (auto flushed = flush(); !flushed) return flushed;
     if (h.deletePending && !setDeletePending(h.file, false)) {
-        return Error{"cannot write " + pathToUtf8(h.target) + ": " + lastWindowsErrorText()};
+        return fail("cannot write " + pathToUtf8(h.target) + ": " + lastWindowsErrorText());
     }
     const DWORD error = renameOpenFile(h.file, h.finalTarget, ifExists == IfExists::Replace);
     if (error != ERROR_SUCCESS) {
         if (h.deletePending) h.deletePending = setDeletePending(h.file, true);
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
-            h.foundExisting = true;
-            return Error{pathToUtf8(h.target) + " already exists"};
+            return fail(pathToUtf8(h.target) + " already exists", ErrorKind::AlreadyExists);
         }
-        return Error{"cannot replace " + pathToUtf8(h.target) + ": " + windowsErrorText(error)};
+        return fail("cannot replace " + pathToUtf8(h.target) + ": " + windowsErrorText(error));
     }
     CloseHandle(h.file);
     h.file = INVALID_HANDLE_VALUE;
     return success();
-}
-
-bool AtomicOutputFile::foundExisting() const {
-    return handle->foundExisting;
 }
 
 const std::filesystem::path& AtomicOutputFile::target() const {

@@ -7,4 +7,8 @@ namespace sf {
 // elsewhere terminals take UTF-8 already and nothing is done.
 void writeUtf8ToConsole();
 
+// Whether the standard error stream goes to a terminal, where a person reads
+// it, rather than into a file or a pipe.
+bool stderrIsTerminal();
+
 }  // namespace sf

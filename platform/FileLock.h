@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/Result.h"
+#include "platform/Expected.h"
 #include "platform/Utf.h"
 
 namespace sf {
@@ -15,7 +15,7 @@ namespace sf {
 class FileLock {
   public:
     // Waits until no other holder has the lock of `file`, then takes it.
-    static Result<FileLock> acquireFor(const std::filesystem::path& file);
+    static Expected<FileLock> acquireFor(const std::filesystem::path& file);
 
     FileLock(FileLock&&) noexcept;
     FileLock& operator=(FileLock&&) noexcept;

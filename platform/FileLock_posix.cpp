@@ -25,7 +25,7 @@ FileLock::FileLock(FileLock&&) noexcept = default;
 FileLock& FileLock::operator=(FileLock&&) noexcept = default;
 FileLock::~FileLock() = default;
 
-Result<FileLock> FileLock::acquireFor(const std::filesystem::path& file) {
+Expected<FileLock> FileLock::acquireFor(const std::filesystem::path& file) {
     const auto lockFile = lockFileFor(file);
     auto handle = std::make_unique<Handle>();
     handle->fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
@@ -36,18 +36,18 @@ Result<FileLock> FileLock::acquireFor(const std::filesystem::path& file) {
     }
     if (handle->fd < 0) {
         if (code == EACCES || code == EPERM || code == EROFS) {
-            return Error{
+            return fail(
                 "cannot change " + pathToUtf8(file) + ": " +
-                folderNotWritable(folderOf(lockFile), posixErrorText(code), lockFileNeeded(file))};
+                folderNotWritable(folderOf(lockFile), posixErrorText(code), lockFileNeeded(file)));
         }
-        return Error{"cannot open the lock file " + pathToUtf8(lockFile) + ": " +
-                     posixErrorText(code)};
+        return fail("cannot open the lock file " + pathToUtf8(lockFile) + ": " +
+                    posixErrorText(code));
     }
     // flock() locks belong to the open file, so two holders in one process
     // exclude each other as well as two processes do.
     while (::flock(handle->fd, LOCK_EX) != 0) {
         if (errno != EINTR) {
-            return Error{"cannot lock " + pathToUtf8(lockFile) + ": " + posixErrorText()};
+            return fail("cannot lock " + pathToUtf8(lockFile) + ": " + posixErrorText());
         }
     }
     return FileLock(std::move(handle));

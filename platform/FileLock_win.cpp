@@ -21,7 +21,7 @@ FileLock::FileLock(FileLock&&) noexcept = default;
 FileLock& FileLock::operator=(FileLock&&) noexcept = default;
 FileLock::~FileLock() = default;
 
-Result<FileLock> FileLock::acquireFor(const std::filesystem::path& file) {
+Expected<FileLock> FileLock::acquireFor(const std::filesystem::path& file) {
     const auto lockFile = lockFileFor(file);
     auto handle = std::make_unique<Handle>();
     handle->file = CreateFileW(lockFile.c_str(), GENERIC_READ | GENERIC_WRITE,
@@ -30,18 +30,18 @@ Result<FileLock> FileLock::acquireFor(const std::filesystem::path& file) {
     if (handle->file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT) {
-            return Error{"cannot change " + pathToUtf8(file) + ": " +
-                         folderNotWritable(folderOf(lockFile), windowsErrorText(error),
-                                           lockFileNeeded(file))};
+            return fail("cannot change " + pathToUtf8(file) + ": " +
+                        folderNotWritable(folderOf(lockFile), windowsErrorText(error),
+                                          lockFileNeeded(file)));
         }
-        return Error{"cannot open the lock file " + pathToUtf8(lockFile) + ": " +
-                     windowsErrorText(error)};
+        return fail("cannot open the lock file " + pathToUtf8(lockFile) + ": " +
+                    windowsErrorText(error));
     }
     // A lock taken through one handle holds off every other handle, in this
     // process as in others; without LOCKFILE_FAIL_IMMEDIATELY the call waits.
     OVERLAPPED whole{};
     if (!LockFileEx(handle->file, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole)) {
-        return Error{"cannot lock " + pathToUtf8(lockFile) + ": " + lastWindowsErrorText()};
+        return fail("cannot lock " + pathToUtf8(lockFile) + ": " + lastWindowsErrorText());
     }
     return FileLock(std::move(handle));
 }

@@ -14,9 +14,9 @@ std::u16string cutToBuffer(std::u16string_view value, std::size_t bufferSize) {
     return std::u16string(leadingUnits(value, bufferSize == 0 ? 0 : bufferSize - 1));
 }
 
-Result<IniDocument> readDocument(const std::filesystem::path& file) {
+Expected<IniDocument> readDocument(const std::filesystem::path& file) {
     auto bytes = readWholeFile(file, kMaxIniFileSize);
-    if (!bytes) return Error{bytes.error()};
+    if (!bytes) return failureOf(bytes);
     return IniDocument::fromBytes(*bytes);
 }
 
@@ -37,10 +37,10 @@ bool holdsAny(std::u16string_view text, std::u16string_view characters) {
 
 Status checkNames(std::u16string_view section, std::u16string_view key) {
     if (section.empty() || holdsAny(section, u"\r\n]")) {
-        return Error{"the section name \"" + utf16ToUtf8(section) + "\" cannot be stored"};
+        return fail("the section name \"" + utf16ToUtf8(section) + "\" cannot be stored");
     }
     if (key.empty() || holdsAny(key, u"\r\n=") || key.front() == u'[') {
-        return Error{"the key name \"" + utf16ToUtf8(key) + "\" cannot be stored"};
+        return fail("the key name \"" + utf16ToUtf8(key) + "\" cannot be stored");
     }
     return success();
 }
@@ -52,9 +52,9 @@ IniFile IniFile::read(const std::filesystem::path& file) {
     return IniFile(document ? std::move(*document) : IniDocument());
 }
 
-Result<IniFile> IniFile::load(const std::filesystem::path& file) {
+Expected<IniFile> IniFile::load(const std::filesystem::path& file) {
     auto document = readDocument(file);
-    if (!document) return Error{document.error()};
+    if (!document) return failureOf(document);
     return IniFile(std::move(*document));
 }
 
@@ -88,13 +88,13 @@ Status writeProfileString(const std::filesystem::path& file, std::u16string_view
                           std::u16string_view key, std::u16string_view value) {
     if (auto names = checkNames(section, key); !names) return names;
     auto lock = FileLock::acquireFor(file);
-    if (!lock) return Error{lock.error()};
+    if (!lock) return failureOf(lock);
 
     IniDocument document;
     std::error_code ec;
     if (std::filesystem::exists(file, ec)) {
         auto read = readDocument(file);
-        if (!read) return Error{"cannot read " + quotedPath(file) + ": " + read.error()};
+        if (!read) return fail("cannot read " + quotedPath(file) + ": " + read.error().message);
         document = std::move(*read);
     }
     if (!document.set(section, key, value)) return success();

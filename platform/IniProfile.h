@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Expected.h"
 #include "platform/IniDocument.h"
-#include "platform/Result.h"
 
 namespace sf {
 
@@ -41,7 +41,7 @@ class IniFile {
 
     // The file, or the reason it cannot be read (as InputFile::open gives it,
     // or that it is larger than kMaxIniFileSize).
-    static Result<IniFile> load(const std::filesystem::path& file);
+    static Expected<IniFile> load(const std::filesystem::path& file);
 
     // The value of `key` in `section`, or `defaultValue` when the section or the
     // key is missing (trailing spaces cut, one pair of quotes removed), cut to

@@ -26,28 +26,28 @@ InputFile::~InputFile() {
     close();
 }
 
-Error InputFile::readFailed(const std::string& reason) const {
-    return Error{"cannot read " + quotedPath(filePath) + ": " + reason};
+Unexpected InputFile::readFailed(const std::string& reason) const {
+    return fail("cannot read " + quotedPath(filePath) + ": " + reason);
 }
 
-Error InputFile::endedEarly() const {
-    return Error{quotedPath(filePath) + " ended early or could not be read; was it changed?"};
+Unexpected InputFile::endedEarly() const {
+    return fail(quotedPath(filePath) + " ended early or could not be read; was it changed?");
 }
 
-Result<std::string> readWholeFile(const std::filesystem::path& path, uint64_t maxSize) {
+Expected<std::string> readWholeFile(const std::filesystem::path& path, uint64_t maxSize) {
     auto file = InputFile::open(path);
-    if (!file) return Error{file.error()};
+    if (!file) return failureOf(file);
     if (file->size() > maxSize) {
         std::string limit = std::to_string(maxSize) + " bytes";
         if (maxSize % (1 << 20) == 0) {
             limit = std::to_string(maxSize >> 20) + " MiB (" + limit + ")";
         }
-        return Error{"it is " + std::to_string(file->size()) + " bytes long, over the limit of " +
-                     limit};
+        return fail("it is " + std::to_string(file->size()) + " bytes long, over the limit of " +
+                    limit);
     }
     std::string contents(static_cast<std::size_t>(file->size()), '\0');
     if (auto read = file->readExactly(contents.data(), contents.size()); !read) {
-        return Error{read.error()};
+        return failureOf(read);
     }
     return contents;
 }

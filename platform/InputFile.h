@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "platform/Result.h"
+#include "platform/Expected.h"
 
 namespace sf {
 
@@ -18,7 +18,7 @@ class InputFile {
     // the reason alone, in the system's words ("No such file or directory") or
     // ours ("it is a named pipe, not a regular file"), for the caller to put
     // after what it was opening.
-    static Result<InputFile> open(const std::filesystem::path& path);
+    static Expected<InputFile> open(const std::filesystem::path& path);
 
     InputFile(InputFile&& other) noexcept;
     InputFile& operator=(InputFile&& other) noexcept;
@@ -34,9 +34,6 @@ class InputFile {
     Status seek(uint64_t offset);
 
   private:
-    // An output copies straight from the open file where the system can.
-    friend class AtomicOutputFile;
-
     // The system's handle of the open file: a descriptor, or a Windows HANDLE.
     using NativeHandle = std::intptr_t;
     static constexpr NativeHandle kClosed = -1;
@@ -46,8 +43,8 @@ class InputFile {
     void close();
 
     // The failures of a read, in words that name the file.
-    Error readFailed(const std::string& reason) const;
-    Error endedEarly() const;
+    Unexpected readFailed(const std::string& reason) const;
+    Unexpected endedEarly() const;
 
     std::filesystem::path filePath;
     NativeHandle handle = kClosed;
@@ -61,7 +58,7 @@ inline constexpr const char* kDeviceNotFile = "it is a device, not a regular fil
 
 // Reads a whole file of at most `maxSize` bytes; a larger one is refused
 // before it is read. The error is the reason alone, as InputFile::open gives it.
-Result<std::string> readWholeFile(const std::filesystem::path& path,
-                                  uint64_t maxSize = std::numeric_limits<uint64_t>::max());
+Expected<std::string> readWholeFile(const std::filesystem::path& path,
+                                    uint64_t maxSize = std::numeric_limits<uint64_t>::max());
 
 }  // namespace sf

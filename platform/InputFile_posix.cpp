@@ -22,17 +22,17 @@ std::string notRegularReason(mode_t mode) {
 
 }  // namespace
 
-Result<InputFile> InputFile::open(const std::filesystem::path& path) {
+Expected<InputFile> InputFile::open(const std::filesystem::path& path) {
     // Look before opening: opening a device can do something of its own, and
     // opening a named pipe waits for a writer.
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        return Error{notRegularReason(info.st_mode)};
+        return fail(notRegularReason(info.st_mode));
     }
     // The name may have changed since, so the open cannot wait either, and the
     // open file itself decides.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return Error{posixErrorText()};
+    if (fd < 0) return fail(posixErrorText());
     std::string refusal;
     if (::fstat(fd, &info) != 0) {
         refusal = posixErrorText();
@@ -41,7 +41,7 @@ Result<InputFile> InputFile::open(const std::filesystem::path& path) {
     }
     if (!refusal.empty()) {
         ::close(fd);
-        return Error{refusal};
+        return fail(refusal);
     }
     // A regular file never makes a read wait; only the open needed the flag.
     if (const int flags = ::fcntl(fd, F_GETFL); flags >= 0) {

@@ -14,18 +14,18 @@ HANDLE nativeHandle(std::intptr_t handle) {
 
 }  // namespace
 
-Result<InputFile> InputFile::open(const std::filesystem::path& path) {
+Expected<InputFile> InputFile::open(const std::filesystem::path& path) {
     // A folder cannot be opened as a file at all; say why rather than "Access is denied".
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return Error{kFolderNotFile};
+        return fail(kFolderNotFile);
     }
     // Others may go on reading, writing, renaming or deleting the file, as
     // they may with a file the C runtime has open.
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return Error{lastWindowsErrorText()};
+    if (file == INVALID_HANDLE_VALUE) return fail(lastWindowsErrorText());
     std::string refusal;
     LARGE_INTEGER size{};
     switch (GetFileType(file)) {
@@ -43,7 +43,7 @@ Result<InputFile> InputFile::open(const std::filesystem::path& path) {
     }
     if (!refusal.empty()) {
         CloseHandle(file);
-        return Error{refusal};
+        return fail(refusal);
     }
     return InputFile(path, reinterpret_cast<std::intptr_t>(file),
                      static_cast<uint64_t>(size.QuadPart));

@@ -25,8 +25,8 @@ class SettingsControls {
     // Turns the check box on without raising a click event.
     virtual void check(ControlId checkBox) = 0;
 
-    // Asks a question with the buttons Yes and No and no icon; true for Yes.
-    virtual bool askYesNo(std::u16string_view question, std::u16string_view caption) = 0;
+    // Asks whether every setting is to be reset to the default values; true for Yes.
+    virtual bool confirmReset() = 0;
 };
 
 }  // namespace sf

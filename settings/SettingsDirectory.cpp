@@ -15,7 +15,7 @@ namespace sf {
 namespace {
 
 bool canBeOpened(const std::filesystem::path& file) {
-    return InputFile::open(file).ok();
+    return InputFile::open(file).has_value();
 }
 
 // Copies the first seed that can be read onto `target` whole, under the

@@ -65,11 +65,12 @@ ProjectSettings StoredSettings::applyTo(ProjectSettings base) const {
     return base;
 }
 
-Result<ProjectSettings> readSettingsFile(const std::filesystem::path& file, ProjectSettings base,
-                                         RelativePaths relativePaths) {
+Expected<ProjectSettings> readSettingsFile(const std::filesystem::path& file, ProjectSettings base,
+                                           RelativePaths relativePaths) {
     const auto ini = IniFile::load(file);
     if (!ini) {
-        return Error{"cannot read the settings file " + quotedPath(file) + ": " + ini.error()};
+        return fail("cannot read the settings file " + quotedPath(file) + ": " +
+                    ini.error().message);
     }
     StoredSettings stored(*ini);
     if (relativePaths == RelativePaths::FromFileFolder) {

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/Expected.h"
 #include "platform/IniProfile.h"
-#include "platform/Result.h"
 #include "settings/ProjectSettings.h"
 
 namespace sf {
@@ -50,7 +50,7 @@ enum class RelativePaths {
 // The record `base` with every field that the settings file holds taken from
 // it, as applyTo does. A file that is missing or cannot be read is an error
 // naming it, with the reason.
-Result<ProjectSettings> readSettingsFile(const std::filesystem::path& file, ProjectSettings base,
-                                         RelativePaths relativePaths);
+Expected<ProjectSettings> readSettingsFile(const std::filesystem::path& file, ProjectSettings base,
+                                           RelativePaths relativePaths);
 
 }  // namespace sf

@@ -10,10 +10,6 @@
 namespace sf {
 namespace {
 
-constexpr std::u16string_view kResetQuestion =
-    u"Reset all setting to default value?\nAre you sure?";
-constexpr std::u16string_view kResetCaption = u"Contirm";
-
 // The image paths are written by the file choice itself, not on change.
 constexpr std::array kSavedByFileChoice = {IDC_INTERNAL_IMAGE, IDC_EXTERNAL_IMAGE};
 
@@ -118,7 +114,7 @@ Status SettingsStore::saveField(int controlId) {
 }
 
 Status SettingsStore::resetSettings() {
-    if (!controls.askYesNo(kResetQuestion, kResetCaption)) return success();
+    if (!controls.confirmReset()) return success();
     Status result = loadSettings(kDefaultsFileName);
     for (const ResetWrite& write : kResetWrites) {
         const std::u16string_view value =

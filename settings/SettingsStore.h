@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "platform/Result.h"
+#include "platform/Expected.h"
 #include "settings/ProjectSettings.h"
 #include "settings/SettingsControls.h"
 
@@ -37,8 +37,6 @@ class SettingsStore {
     // The Default command: after a Yes to its question, loads default.ini,
     // rewrites every key and empties the three paths.
     Status resetSettings();
-
-    const std::filesystem::path& directory() const { return settingsDirectory; }
 
   private:
     Status showText(ControlId control, std::u16string_view text);

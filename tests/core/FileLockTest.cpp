@@ -48,12 +48,12 @@ TEST(FileLock, LockFileStandsBesideTheFileItGuards) {
     ScratchFolder scratch;
     {
         auto lock = FileLock::acquireFor(scratch / "setting.ini");
-        ASSERT_TRUE(lock.ok()) << lock.error();
+        ASSERT_TRUE(lock.has_value()) << lock.error().message;
         EXPECT_TRUE(std::filesystem::exists(scratch / ".setting.ini.lock"));
         // The lock is free again once its holder is gone.
     }
-    EXPECT_TRUE(FileLock::acquireFor(scratch / "setting.ini").ok());
-    EXPECT_FALSE(FileLock::acquireFor(scratch / "missing" / "setting.ini").ok());
+    EXPECT_TRUE(FileLock::acquireFor(scratch / "setting.ini").has_value());
+    EXPECT_FALSE(FileLock::acquireFor(scratch / "missing" / "setting.ini").has_value());
 }
 
 }  // namespace

@@ -512,7 +512,7 @@ class OurLayer : public Side {
                                  call.size);
     }
     bool put(const fs::path& file, const Put& call) override {
-        return writeProfileString(file, call.section, call.key, call.value).ok();
+        return writeProfileString(file, call.section, call.key, call.value).has_value();
     }
 };
 

@@ -38,11 +38,11 @@ TEST(InputFile, OpensOnlyRegularFilesAndSaysWhyNot) {
 #endif
     for (const auto& c : cases) {
         const auto file = InputFile::open(c.path);
-        ASSERT_EQ(file.ok(), c.reason.empty()) << pathToUtf8(c.path);
+        ASSERT_EQ(file.has_value(), c.reason.empty()) << pathToUtf8(c.path);
         if (file) continue;
-        EXPECT_FALSE(file.error().empty());
+        EXPECT_FALSE(file.error().message.empty());
         if (c.reason != "?") {
-            EXPECT_EQ(file.error(), c.reason);
+            EXPECT_EQ(file.error().message, c.reason);
         }
     }
 }

@@ -13,6 +13,7 @@ using test::patternBytes;
 using test::readBytes;
 using test::writeBytes;
 using Log = std::vector<std::string>;
+using Kind = MakeFailure::Kind;
 
 class PackageBuilderTest : public ::testing::Test {
   public:
@@ -36,42 +37,41 @@ TEST_F(PackageBuilderTest, AnEmptyImagePathIsReportedBeforeTheTemplateIsLookedFo
     std::filesystem::remove(dir / "AP2.EXE");
     settings.internalImagePath.clear();
     EXPECT_EQ(make(), MakeOutcome::Failed);
-    EXPECT_EQ(ui.log, (Log{"message: Please specify image path! | Select Image"}));
+    EXPECT_EQ(ui.log, (Log{"failed"}));
+    EXPECT_EQ(ui.failures.at(0).kind, Kind::NoInternalImage);
 }
 
 TEST_F(PackageBuilderTest, EachMissingInputEndsTheCommandBeforeTheSaveDialog) {
     struct Case {
         std::function<void(PackageBuilderTest&)> breakIt;
-        std::string expected;
+        Kind expected;
     };
     const std::vector<Case> cases = {
-        {[](auto& t) { std::filesystem::remove(t.dir / "AP2.EXE"); },
-         "message: Can not open AP.EXE file! | Open File"},
+        {[](auto& t) { std::filesystem::remove(t.dir / "AP2.EXE"); }, Kind::TemplateUnreadable},
         {[](auto& t) { t.settings.internalImagePath = pathToUtf16(t.dir / "missing.bin"); },
-         "message: Can not open Image file! | Open File"},
+         Kind::ImageUnreadable},
         {[](auto& t) { t.settings.internalImagePath = pathToUtf16(t.dir.path()); },
-         "message: Can not open Image file! | Open File"},
+         Kind::ImageUnreadable},
         {[](auto& t) { t.settings.externalImagePath = pathToUtf16(t.dir / "missing.bin"); },
-         "message: Can not open Image file! | Open File"},
+         Kind::ImageUnreadable},
         {[](auto& t) {
              const std::string hex = ":020010040001E9\n:00000001FF\n";  // a base with an address
              writeBytes(t.dir / "refused.hex", std::vector<uint8_t>(hex.begin(), hex.end()));
              t.settings.internalImagePath = pathToUtf16(t.dir / "refused.hex");
          },
-         "message: Can not open Image file! | Open File"},
-        {[](auto& t) { t.settings.cmdKeyEnabled = true; },
-         "application: Please select Command-key file!"},
+         Kind::ImageInvalid},
+        {[](auto& t) { t.settings.cmdKeyEnabled = true; }, Kind::NoCommandKeyFile},
         {[](auto& t) {
              t.settings.cmdKeyEnabled = true;
              t.settings.cmdKeyPath = pathToUtf16(t.dir / "missing.key");
          },
-         "message: Can not open Command Key file! | Open Command Key"},
+         Kind::CommandKeyUnreadable},
         {[](auto& t) {
              writeBytes(t.dir / "long.key", patternBytes(65, 0));
              t.settings.cmdKeyEnabled = true;
              t.settings.cmdKeyPath = pathToUtf16(t.dir / "long.key");
          },
-         "application: Command-key maxiumn is 64 bytes!"},
+         Kind::CommandKeyTooLong},
     };
     for (const auto& c : cases) {
         PackageBuilderTest::SetUp();
@@ -81,7 +81,8 @@ TEST_F(PackageBuilderTest, EachMissingInputEndsTheCommandBeforeTheSaveDialog) {
         ui = test::FakeMakeUi{};
         c.breakIt(*this);
         EXPECT_EQ(make(), MakeOutcome::Failed);
-        EXPECT_EQ(ui.log, (Log{c.expected}));
+        EXPECT_EQ(ui.log, (Log{"failed"}));
+        EXPECT_EQ(ui.failures.at(0).kind, c.expected);
     }
 }
 
@@ -100,13 +101,7 @@ TEST(TemplateSearchTest, ThePlacesComeInOrderEachOnce) {
 TEST_F(PackageBuilderTest, TheTemplateIsTheFirstOfItsPlacesThatIsThere) {
     struct TemplateUi : test::FakeMakeUi {
         std::vector<std::filesystem::path> opened;
-        std::string detail;
         void templateOpened(const std::filesystem::path& path) override { opened.push_back(path); }
-        void failure(const std::string& text, const std::string& caption,
-                     const std::string& why) override {
-            detail = why;
-            message(text, caption);
-        }
     };
     const std::vector<std::filesystem::path> places = {dir / "a" / "AP2.EXE", dir / "b" / "AP2.EXE",
                                                        dir / "c" / "AP2.EXE"};
@@ -114,18 +109,20 @@ TEST_F(PackageBuilderTest, TheTemplateIsTheFirstOfItsPlacesThatIsThere) {
         std::vector<int> files;
         int folder;  // a place holding a folder of that name, or -1
         int used;    // the place used, or -1 when the Make fails
-        std::string detail;
+        Kind failure;
+        std::string reason;
     };
     const std::vector<Case> cases = {
-        {{0, 1, 2}, -1, 0, ""},
-        {{1, 2}, -1, 1, ""},
-        {{2}, -1, 2, ""},
-        {{2}, 0, -1, "it is a folder"},
+        {{0, 1, 2}, -1, 0, {}, ""},
+        {{1, 2}, -1, 1, {}, ""},
+        {{2}, -1, 2, {}, ""},
+        {{2}, 0, -1, Kind::TemplateUnreadable, "it is a folder"},
         {{},
          -1,
          -1,
-         "cannot find the template: looked for " + quotedPath(places[0]) + ", " +
-             quotedPath(places[1]) + " and " + quotedPath(places[2])},
+         Kind::TemplateNotFound,
+         "looked for " + quotedPath(places[0]) + ", " + quotedPath(places[1]) + " and " +
+             quotedPath(places[2])},
     };
     for (const auto& c : cases) {
         for (const auto& place : places) {
@@ -143,8 +140,10 @@ TEST_F(PackageBuilderTest, TheTemplateIsTheFirstOfItsPlacesThatIsThere) {
         if (c.used >= 0) {
             EXPECT_EQ(templateUi.opened, (std::vector<std::filesystem::path>{places[c.used]}));
         } else {
-            EXPECT_EQ(templateUi.log, (Log{"message: Can not open AP.EXE file! | Open File"}));
-            EXPECT_NE(templateUi.detail.find(c.detail), std::string::npos) << templateUi.detail;
+            EXPECT_EQ(templateUi.log, (Log{"failed"}));
+            const MakeFailure& failure = templateUi.failures.at(0);
+            EXPECT_EQ(failure.kind, c.failure);
+            EXPECT_NE(failure.reason.find(c.reason), std::string::npos) << failure.reason;
         }
     }
 }
@@ -153,7 +152,7 @@ TEST_F(PackageBuilderTest, TheKeyPathIsIgnoredWhileTheKeyIsOff) {
     settings.cmdKeyPath = pathToUtf16(dir / "missing.key");
     ui.savePaths.push_back(dir / "out.exe");
     EXPECT_EQ(make(), MakeOutcome::Written);
-    EXPECT_EQ(ui.log, (Log{"save dialog", "message: Operation Success! | Success"}));
+    EXPECT_EQ(ui.log, (Log{"save dialog", "package written"}));
 }
 
 TEST_F(PackageBuilderTest, KeysOfZeroAndSixtyFourBytesAreAccepted) {
@@ -176,8 +175,7 @@ TEST_F(PackageBuilderTest, NoToOverwriteAsksAgainAndCancelThenKeepsTheFile) {
     ui.savePaths = {dir / "old.exe", std::nullopt};
     ui.answers = {false};
     EXPECT_EQ(make(), MakeOutcome::Cancelled);
-    EXPECT_EQ(ui.log, (Log{"save dialog", "question: File already exists!\nOverwrite? | Save File",
-                           "save dialog"}));
+    EXPECT_EQ(ui.log, (Log{"save dialog", "overwrite question", "save dialog"}));
     EXPECT_EQ(readBytes(dir / "old.exe"), (std::vector<uint8_t>{1, 2, 3}));
 }
 
@@ -204,11 +202,10 @@ TEST_F(PackageBuilderTest, AnOutputThatCannotBeWrittenNamesThePathAndLeavesNothi
     const auto output = dir / "no-such-folder" / "out.exe";
     ui.savePaths = {output};
     EXPECT_EQ(make(), MakeOutcome::Failed);
-    // The fixed words, then the system's reason on a line of its own.
-    const std::string expected =
-        "message: " + pathToUtf8(output) + "File cannot be opened for writing!\n";
-    EXPECT_EQ(ui.log.back().substr(0, expected.size()), expected);
-    EXPECT_NE(ui.log.back().find("no-such-folder", expected.size()), std::string::npos);
+    ASSERT_EQ(ui.failures.size(), 1u);
+    EXPECT_EQ(ui.failures[0].kind, Kind::OutputUnwritable);
+    EXPECT_EQ(ui.failures[0].path, output);
+    EXPECT_NE(ui.failures[0].reason.find("no-such-folder"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir / "no-such-folder"));
 }
 
@@ -229,7 +226,7 @@ TEST_F(PackageBuilderTest, AFileMadeUnderTheNameWhileWritingIsReplacedOnlyAfterA
         const PackageBuilder builder({{dir / "AP2.EXE"}, [] { return int64_t{1}; }});
         EXPECT_EQ(builder.make(settings, racing),
                   yes ? MakeOutcome::Written : MakeOutcome::Cancelled);
-        EXPECT_EQ(racing.log[1], "question: File already exists!\nOverwrite? | Save File");
+        EXPECT_EQ(racing.log[1], "overwrite question");
         EXPECT_EQ(std::filesystem::file_size(output), yes ? 300u + 500 + 688 : 3u);
     }
 }
@@ -247,7 +244,8 @@ TEST_F(PackageBuilderTest, AnInputThatShrinksWhileWritingIsAFailureNotASuccess) 
     shrinking.savePaths = {dir / "out.exe"};
     const PackageBuilder builder({{dir / "AP2.EXE"}, [] { return int64_t{1}; }});
     EXPECT_EQ(builder.make(settings, shrinking), MakeOutcome::Failed);
-    EXPECT_NE(shrinking.log.back().find("No package was written"), std::string::npos);
+    ASSERT_EQ(shrinking.failures.size(), 1u);
+    EXPECT_EQ(shrinking.failures[0].kind, Kind::WriteFailed);
     EXPECT_FALSE(std::filesystem::exists(dir / "out.exe"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
@@ -283,9 +281,7 @@ TEST_F(PackageBuilderTest, ACancelledMakeLeavesNothingAndTheExistingFileAsItWas)
             cancelling.answers = {true};
             const PackageBuilder builder({{dir / "AP2.EXE"}, [] { return int64_t{1}; }});
             EXPECT_EQ(builder.make(settings, cancelling), MakeOutcome::Cancelled);
-            EXPECT_EQ(cancelling.log.back(),
-                      existing ? "question: File already exists!\nOverwrite? | Save File"
-                               : "save dialog");
+            EXPECT_EQ(cancelling.log.back(), existing ? "overwrite question" : "save dialog");
             EXPECT_EQ(cancelling.written < total, stopAt != kAfterWriting) << stopAt;
             EXPECT_EQ(std::filesystem::exists(output), existing);
             if (existing) {
@@ -300,8 +296,9 @@ TEST_F(PackageBuilderTest, ACancelledMakeLeavesNothingAndTheExistingFileAsItWas)
 TEST_F(PackageBuilderTest, AnImageOf4GiBIsRefusedBeforeTheSaveDialog) {
     std::filesystem::resize_file(dir / "internal.bin", 4ull << 30);  // sparse: takes no disk space
     EXPECT_EQ(make(), MakeOutcome::Failed);
-    ASSERT_EQ(ui.log.size(), 1u);
-    EXPECT_NE(ui.log[0].find("at most 4294967295 bytes"), std::string::npos);
+    ASSERT_EQ(ui.log, (Log{"failed"}));
+    EXPECT_EQ(ui.failures[0].kind, Kind::ImageTooLarge);
+    EXPECT_EQ(ui.failures[0].size, 4ull << 30);
 }
 
 }  // namespace

@@ -103,7 +103,7 @@ TEST_F(PackageTest, WithoutExternalImageTheInternalFollowsTheTemplate) {
     // Seed 1 gives key 42 108 215 236: the first internal byte is XOR-ed with key[0] only.
     EXPECT_EQ(package.bytes[1000], patternBytes(100, 1)[0] ^ 42);
     const auto contents = readPackage(package.path);
-    ASSERT_TRUE(contents.ok()) << contents.error();
+    ASSERT_TRUE(contents.has_value()) << contents.error().message;
     EXPECT_EQ(contents->external.start, 0x01000000u);
     EXPECT_EQ(contents->external.length, 0u);
     EXPECT_EQ(contents->keySlot, 0);
@@ -129,7 +129,7 @@ void expectImage(const std::filesystem::path& package, const PackageContents& co
         got.insert(got.end(), block.begin(), block.end());
         return success();
     });
-    ASSERT_TRUE(read.ok()) << read.error();
+    ASSERT_TRUE(read.has_value()) << read.error().message;
     EXPECT_TRUE(got == expected) << "image of " << expected.size() << " bytes";
 }
 
@@ -150,7 +150,7 @@ TEST_F(PackageTest, ReaderGivesBackWhatTheWriterWrote) {
                 }
                 const auto package = make(s, static_cast<uint32_t>(internalSize));
                 const auto contents = readPackage(package.path);
-                ASSERT_TRUE(contents.ok()) << contents.error();
+                ASSERT_TRUE(contents.has_value()) << contents.error().message;
                 EXPECT_EQ(contents->templateSize, templateBytes.size());
                 EXPECT_EQ(contents->internal.length, internalSize);
                 EXPECT_EQ(contents->external.length, externalSize);
@@ -170,12 +170,12 @@ TEST_F(PackageTest, ReaderGivesBackWhatTheWriterWrote) {
 TEST(PackageReader, RejectsFilesThatAreNotPackagesWithTheReason) {
     std::array<uint8_t, kTrailerSize> trailer{};
     auto tooShort = parsePackageTrailer(trailer, 687);
-    ASSERT_FALSE(tooShort.ok());
-    EXPECT_NE(tooShort.error().find("too short"), std::string::npos);
+    ASSERT_FALSE(tooShort.has_value());
+    EXPECT_NE(tooShort.error().message.find("too short"), std::string::npos);
 
     auto noMagic = parsePackageTrailer(trailer, 5000);
-    ASSERT_FALSE(noMagic.ok());
-    EXPECT_NE(noMagic.error().find("not a package"), std::string::npos);
+    ASSERT_FALSE(noMagic.has_value());
+    EXPECT_NE(noMagic.error().message.find("not a package"), std::string::npos);
 }
 
 // A package whose descriptor says what no package can hold is rejected,
@@ -205,8 +205,8 @@ TEST_F(PackageTest, ReaderRejectsADamagedPackageWithItsTrueReason) {
         scrambleDescriptor(d, scrambler);
         const auto read =
             parsePackageTrailer(std::span<const uint8_t, kTrailerSize>(trailer), c.fileSize);
-        ASSERT_FALSE(read.ok()) << c.reason;
-        EXPECT_NE(read.error().find(c.reason), std::string::npos) << read.error();
+        ASSERT_FALSE(read.has_value()) << c.reason;
+        EXPECT_NE(read.error().message.find(c.reason), std::string::npos) << read.error().message;
     }
 }
 

@@ -35,7 +35,7 @@ TEST(PieceStream, ReadingAheadGivesEveryByteInOrderAndEitherSideStopsBoth) {
             return [&bytes, &reads, &c, at = std::size_t{0}](std::span<uint8_t> block) mutable {
                 if (reads++ == c.readFailsAt) {
                     if (c.readThrows) throw std::runtime_error("thrown");
-                    return Status(Error{"read failed"});
+                    return Status(fail("read failed"));
                 }
                 std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), block.size(),
                             block.begin());
@@ -49,7 +49,7 @@ TEST(PieceStream, ReadingAheadGivesEveryByteInOrderAndEitherSideStopsBoth) {
         std::vector<uint8_t> got;
         int blocks = 0;
         const auto sink = [&](std::span<const uint8_t> block) {
-            if (blocks++ == c.sinkFailsAt) return Status(Error{"write failed"});
+            if (blocks++ == c.sinkFailsAt) return Status(fail("write failed"));
             got.insert(got.end(), block.begin(), block.end());
             return success();
         };
@@ -59,12 +59,12 @@ TEST(PieceStream, ReadingAheadGivesEveryByteInOrderAndEitherSideStopsBoth) {
         }
         const Status streamed = streamPiecesAhead(pieces, sink);
         if (c.readFailsAt < 0 && c.sinkFailsAt < 0) {
-            ASSERT_TRUE(streamed.ok()) << streamed.error();
+            ASSERT_TRUE(streamed.has_value()) << streamed.error().message;
             EXPECT_TRUE(got == expected);
             continue;
         }
-        ASSERT_FALSE(streamed.ok());
-        EXPECT_EQ(streamed.error(), c.readFailsAt >= 0 ? "read failed" : "write failed");
+        ASSERT_FALSE(streamed.has_value());
+        EXPECT_EQ(streamed.error().message, c.readFailsAt >= 0 ? "read failed" : "write failed");
         EXPECT_TRUE(std::equal(got.begin(), got.end(), expected.begin()));
         if (c.sinkFailsAt >= 0) {
             EXPECT_LE(reads, c.sinkFailsAt + 5);

@@ -31,8 +31,8 @@ class FakeControls : public SettingsControls {
     }
     bool isChecked(ControlId checkBox) const override { return checked.contains(checkBox); }
     void check(ControlId checkBox) override { checked.insert(checkBox); }
-    bool askYesNo(std::u16string_view question, std::u16string_view caption) override {
-        questions.emplace_back(std::u16string(question) + u"|" + std::u16string(caption));
+    bool confirmReset() override {
+        ++resetQuestions;
         return answer;
     }
 
@@ -45,7 +45,7 @@ class FakeControls : public SettingsControls {
     std::map<ControlId, std::u16string> texts;
     std::set<ControlId> checked;
     bool answer = true;
-    std::vector<std::u16string> questions;
+    int resetQuestions = 0;
 };
 
 std::u16string repeated(std::u16string_view unit, std::size_t times) {
@@ -201,9 +201,7 @@ TEST_F(SettingsStoreTest, ResetAnsweredNoChangesNothing) {
     const auto controlsBefore = controls.texts;
 
     ASSERT_TRUE(store.resetSettings());
-    EXPECT_EQ(
-        controls.questions,
-        std::vector<std::u16string>{u"Reset all setting to default value?\nAre you sure?|Contirm"});
+    EXPECT_EQ(controls.resetQuestions, 1);
     EXPECT_EQ(settings, before);
     EXPECT_EQ(controls.texts, controlsBefore);
     EXPECT_EQ(scratch.contents(settingFile), "[SETTING]\nVersionString=1\n");
@@ -274,7 +272,7 @@ TEST(SettingsFile, ReadsEveryStoredFieldOverTheBase) {
     base.cmdViaControlEndpoint = true;
 
     const auto read = readSettingsFile(file, base, RelativePaths::FromWorkingFolder);
-    ASSERT_TRUE(read.ok()) << read.error();
+    ASSERT_TRUE(read.has_value()) << read.error().message;
     ProjectSettings expected = base;
     expected.title = u"  T  ";
     expected.internalImagePath = u"C:\\fw\\internal.bin";
@@ -290,14 +288,14 @@ TEST(SettingsFile, RelativePathsNameFilesBesideTheFileOnlyWhenAsked) {
     scratch.put(file, "[SETTING]\nImagePath1=fw/int.bin\nCMDKEYPath=key.bin\nImagePath2=" +
                           utf16ToUtf8(absolute) + "\nTitleString=fw/title\n");
     const auto beside = readSettingsFile(file, {}, RelativePaths::FromFileFolder);
-    ASSERT_TRUE(beside.ok()) << beside.error();
+    ASSERT_TRUE(beside.has_value()) << beside.error().message;
     EXPECT_EQ(pathFromUtf16(beside->internalImagePath), scratch / "fw/int.bin");
     EXPECT_EQ(pathFromUtf16(beside->cmdKeyPath), scratch / "key.bin");
     EXPECT_EQ(beside->externalImagePath, absolute);
     EXPECT_EQ(beside->title, u"fw/title");
 
     const auto here = readSettingsFile(file, {}, RelativePaths::FromWorkingFolder);
-    ASSERT_TRUE(here.ok()) << here.error();
+    ASSERT_TRUE(here.has_value()) << here.error().message;
     EXPECT_EQ(here->internalImagePath, u"fw/int.bin");
 }
 
@@ -314,9 +312,9 @@ TEST(SettingsFile, AFileThatCannotBeReadIsAnErrorThatNamesIt) {
     } cases[] = {{"missing.ini", ""}, {"folder.ini", "folder"}, {"huge.ini", "16777217 bytes"}};
     for (const auto& c : cases) {
         const auto read = readSettingsFile(scratch / c.name, {}, RelativePaths::FromWorkingFolder);
-        ASSERT_FALSE(read.ok()) << c.name;
-        EXPECT_NE(read.error().find(c.name), std::string::npos) << read.error();
-        EXPECT_NE(read.error().find(c.reason), std::string::npos) << read.error();
+        ASSERT_FALSE(read.has_value()) << c.name;
+        EXPECT_NE(read.error().message.find(c.name), std::string::npos) << read.error().message;
+        EXPECT_NE(read.error().message.find(c.reason), std::string::npos) << read.error().message;
     }
     EXPECT_EQ(IniFile::read(scratch / "huge.ini").get(u"SETTING", u"TitleString", u"-", 260), u"-");
 }

@@ -43,7 +43,7 @@ TEST_F(FileSelectionTest, AMissingImageIsRefusedAndTheChooserComesBack) {
     const auto missing = folder / "missing.bin";
     prompts.openFiles = {missing, folder.path(), internalImage, missing, std::nullopt};
     click(IDC_BROWSE_INTERNAL);
-    const std::string refused = "message: File does not exists! | Select Image";
+    const std::string refused = messageLine(texts::kFileDoesNotExist, texts::kSelectImage);
     EXPECT_EQ(prompts.log, (std::vector<std::string>{"open dialog", refused, "open dialog", refused,
                                                      "open dialog"}));
     EXPECT_EQ(controls.text(IDC_INTERNAL_IMAGE), pathToUtf16(internalImage));
@@ -102,8 +102,7 @@ TEST_F(FileSelectionTest, TheDefaultCommandEmptiesThePathsAfterAYes) {
     }
     EXPECT_EQ(stored(u"ImagePath1"), "");
     EXPECT_EQ(stored(u"CMDKEYPath"), "");
-    EXPECT_EQ(prompts.log.back(),
-              "question: Reset all setting to default value?\nAre you sure? | Contirm");
+    EXPECT_EQ(prompts.log.back(), questionLine(texts::kResetQuestion, texts::kConfirm));
 }
 
 }  // namespace

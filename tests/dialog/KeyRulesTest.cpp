@@ -58,7 +58,7 @@ TEST_F(DialogTest, EnterRunsMakeAndOtherKeysDoNot) {
     open();
     EXPECT_EQ(dialog->PreTranslateKey({Enter, IDC_NOTE}), MakePackage);
     EXPECT_EQ(prompts.log,
-              std::vector<std::string>{"message: Please specify image path! | Select Image"});
+              std::vector<std::string>{messageLine(texts::kSpecifyImagePath, texts::kSelectImage)});
     EXPECT_EQ(dialog->PreTranslateKey({Escape, IDC_NOTE}), Consume);
     EXPECT_EQ(prompts.log.size(), 1u);
 }

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "DialogFixture.h"
+#include "dialog/DialogMakeUi.h"
 #include "package/PackageReader.h"
 
 namespace sf::test {
@@ -33,7 +34,7 @@ class MakeTest : public DialogTest {
     const std::filesystem::path internalImage = folder / "internal.bin";
     const std::filesystem::path externalImage = folder / "external.bin";
     const std::filesystem::path output = folder / "Updater.exe";
-    const std::string success = "message: Operation Success! | Success";
+    const std::string success = messageLine(texts::kOperationSuccess, texts::kSuccess);
 };
 
 using Log = std::vector<std::string>;
@@ -55,7 +56,7 @@ TEST_F(MakeTest, APackageMadeThroughTheDialogHoldsTheDialogsValues) {
     EXPECT_EQ(makeWithButton(), (Log{"save dialog", success}));
 
     const auto contents = readPackage(output);
-    ASSERT_TRUE(contents) << contents.error();
+    ASSERT_TRUE(contents) << contents.error().message;
     const PackageDescriptor& d = contents->descriptor;
     EXPECT_EQ(d.utf16Text(descriptor::title), u"Tavlen Sparrowflasher V1.0.0 X");
     EXPECT_EQ(d.utf16Text(descriptor::text), u"Sparrowflasher for Tavlen. Version V1.0.0");
@@ -74,23 +75,24 @@ TEST_F(MakeTest, APackageMadeThroughTheDialogHoldsTheDialogsValues) {
 
 TEST_F(MakeTest, AnImageThatCannotBeOpenedIsReported) {
     std::filesystem::remove(externalImage);
-    EXPECT_EQ(makeWithButton(), (Log{"message: Can not open Image file! | Open File"}));
+    const std::string refused = messageLine(texts::kCannotOpenImage, texts::kOpenFile);
+    EXPECT_EQ(makeWithButton(), (Log{refused}));
     std::filesystem::remove(internalImage);
-    EXPECT_EQ(makeWithButton(), (Log{"message: Can not open Image file! | Open File"}));
+    EXPECT_EQ(makeWithButton(), (Log{refused}));
 }
 
 TEST_F(MakeTest, CommandKeyProblemsAreReportedBeforeTheSaveDialog) {
-    const std::string appName = pathToUtf8(executablePath().stem());
+    const std::u16string appName = pathToUtf16(executablePath().stem());
     click(IDC_CMDKEY_EN);
-    EXPECT_EQ(makeWithButton(), (Log{"warning: Please select Command-key file! | " + appName}));
+    EXPECT_EQ(makeWithButton(), (Log{warningLine(texts::kSelectCommandKeyFile, appName)}));
 
     useCommandKey(folder / "missing.key");
     EXPECT_EQ(makeWithButton(),
-              (Log{"message: Can not open Command Key file! | Open Command Key"}));
+              (Log{messageLine(texts::kCannotOpenCommandKey, texts::kOpenCommandKey)}));
 
     writeBytes(folder / "long.key", patternBytes(65, 3));
     useCommandKey(folder / "long.key");
-    EXPECT_EQ(makeWithButton(), (Log{"warning: Command-key maxiumn is 64 bytes! | " + appName}));
+    EXPECT_EQ(makeWithButton(), (Log{warningLine(texts::kCommandKeyTooLong, appName)}));
 
     // With the box off, the path is not looked at.
     click(IDC_CMDKEY_EN);
@@ -100,7 +102,7 @@ TEST_F(MakeTest, CommandKeyProblemsAreReportedBeforeTheSaveDialog) {
 
 TEST_F(MakeTest, AnExistingOutputIsReplacedOnlyAfterAYes) {
     writeBytes(output, patternBytes(10, 4));
-    const std::string question = "question: File already exists!\nOverwrite? | Save File";
+    const std::string question = questionLine(texts::kOverwriteQuestion, texts::kSaveFile);
 
     prompts.saveFiles = {output, std::nullopt};
     prompts.answers = {false};
@@ -120,7 +122,7 @@ TEST_F(MakeTest, AnOutputThatCannotBeWrittenIsReportedWithItsPath) {
     ASSERT_EQ(log.size(), 2u);
     // The fixed words first; the system's reason may follow.
     const std::string expected =
-        "message: " + pathToUtf8(unwritable) + "File cannot be opened for writing!";
+        "message: " + pathToUtf8(unwritable) + utf16ToUtf8(texts::kCannotOpenForWriting);
     EXPECT_EQ(log[1].substr(0, expected.size()), expected);
     EXPECT_TRUE(log[1].ends_with(" | Save File"));
 }
@@ -158,7 +160,7 @@ TEST_F(MakeTest, CancelInTheProgressWindowLeavesNothingAndAnExistingFileAsItWas)
         prompts.updatesBeforeCancel = 3;
         const auto log = makeWithButton();
         // No message at all: neither success nor a failure.
-        EXPECT_EQ(log.back(), existing ? "question: File already exists!\nOverwrite? | Save File"
+        EXPECT_EQ(log.back(), existing ? questionLine(texts::kOverwriteQuestion, texts::kSaveFile)
                                        : "save dialog");
         EXPECT_FALSE(prompts.progressOpen);
         EXPECT_EQ(std::filesystem::exists(output), existing);
@@ -166,6 +168,58 @@ TEST_F(MakeTest, CancelInTheProgressWindowLeavesNothingAndAnExistingFileAsItWas)
             EXPECT_EQ(readBytes(output), patternBytes(10, 4));
         }
         EXPECT_EQ(filesBefore(), others);
+    }
+}
+
+// Every way a make can fail, as the dialog tells it: the program's words,
+// with the path and the system's reason where the dialog adds them.
+TEST(DialogMakeUiTest, EachFailureIsToldInTheProgramsWords) {
+    using Kind = MakeFailure::Kind;
+    const std::u16string appName = pathToUtf16(executablePath().stem());
+    const std::filesystem::path path = "out/Updater.exe";
+    const std::string openImage = messageLine(texts::kCannotOpenImage, texts::kOpenFile);
+    const std::string openTemplate = messageLine(texts::kCannotOpenTemplate, texts::kOpenFile);
+    struct Row {
+        const char* name;
+        MakeFailure failure;
+        std::string shown;
+    };
+    const std::vector<Row> rows = {
+        {"no internal image",
+         {.kind = Kind::NoInternalImage},
+         messageLine(texts::kSpecifyImagePath, texts::kSelectImage)},
+        {"template nowhere", {.kind = Kind::TemplateNotFound}, openTemplate},
+        {"template unreadable", {.kind = Kind::TemplateUnreadable}, openTemplate},
+        {"image unreadable", {.kind = Kind::ImageUnreadable}, openImage},
+        {"image refused", {.kind = Kind::ImageInvalid}, openImage},
+        {"image too large",
+         {.kind = Kind::ImageTooLarge, .path = "fw.bin", .size = 4ull << 30},
+         "message: The image fw.bin holds 4294967296 bytes; a package can hold images of at "
+         "most 4294967295 bytes (4 GiB - 1). | Open File"},
+        {"no key file",
+         {.kind = Kind::NoCommandKeyFile},
+         warningLine(texts::kSelectCommandKeyFile, appName)},
+        {"key unreadable",
+         {.kind = Kind::CommandKeyUnreadable},
+         messageLine(texts::kCannotOpenCommandKey, texts::kOpenCommandKey)},
+        {"key too long",
+         {.kind = Kind::CommandKeyTooLong},
+         warningLine(texts::kCommandKeyTooLong, appName)},
+        {"output unwritable",
+         {Kind::OutputUnwritable, path, "Permission denied"},
+         messageLine(pathToUtf16(path) + std::u16string(texts::kCannotOpenForWriting) +
+                         u"\nPermission denied",
+                     texts::kSaveFile)},
+        {"write failed",
+         {Kind::WriteFailed, path, "No space left on device"},
+         "message: The package could not be written: No space left on device.\nNo package was "
+         "written, and any existing file of that name was left as it was. | Save File"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScriptedPrompts prompts;
+        DialogMakeUi(prompts).failed(row.failure);
+        EXPECT_EQ(prompts.log, (std::vector<std::string>{row.shown}));
     }
 }
 

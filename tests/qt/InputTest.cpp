@@ -108,8 +108,8 @@ TEST_F(QtDialogTest, EnterMakesAPackageFromAnyControlAndPressesNothing) {
         focus(id);
         prompts->log.clear();
         press(key, modifiers);
-        EXPECT_EQ(prompts->log,
-                  std::vector<std::string>{"message: Please specify image path! | Select Image"})
+        EXPECT_EQ(prompts->log, std::vector<std::string>{messageLine(texts::kSpecifyImagePath,
+                                                                     texts::kSelectImage)})
             << id;
     };
     enterIn(IDC_NOTE, Qt::Key_Return, Qt::NoModifier);
@@ -125,9 +125,8 @@ TEST_F(QtDialogTest, EnterMakesAPackageFromAnyControlAndPressesNothing) {
     enterIn(IDC_DEFAULT, Qt::Key_Return, Qt::NoModifier);
     prompts->log.clear();
     press(Qt::Key_Space);
-    EXPECT_EQ(prompts->log, std::vector<std::string>{
-                                "question: Reset all setting to default value?\nAre you sure? | "
-                                "Contirm"});
+    EXPECT_EQ(prompts->log,
+              std::vector<std::string>{questionLine(texts::kResetQuestion, texts::kConfirm)});
 }
 
 // Real clicks and keys, as a user makes a package: a left click on an image
@@ -158,9 +157,10 @@ TEST_F(QtDialogTest, ClicksAndEnterMakeAPackageThroughTheWidgets) {
     focus(IDC_NOTE);
     press(Qt::Key_Return);
     EXPECT_EQ(prompts->log,
-              (std::vector<std::string>{"save dialog", "message: Operation Success! | Success"}));
+              (std::vector<std::string>{"save dialog",
+                                        messageLine(texts::kOperationSuccess, texts::kSuccess)}));
     const auto contents = readPackage(folder / "Updater.exe");
-    ASSERT_TRUE(contents) << contents.error();
+    ASSERT_TRUE(contents) << contents.error().message;
     EXPECT_EQ(contents->external.length, 0u);
     EXPECT_EQ(contents->descriptor.number(descriptor::verify), 1u);
     EXPECT_EQ(contents->descriptor.number(descriptor::digestEnabled), 1u);

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/qt/QtPrompts.h"
+#include "dialog/MessageTexts.h"
 #include "support/TempDir.h"
 
 namespace sf::test {
@@ -50,13 +51,13 @@ TEST(QtPrompts, MessagesCarryTheirCaptionAndOnlyApplicationMessagesAnIcon) {
     QtPrompts prompts(&owner);
     SeenBox seen;
     answerBox(seen, QMessageBox::Ok);
-    prompts.showMessage(u"Operation Success!", u"Success", DialogPrompts::Icon::None);
-    EXPECT_EQ(seen.caption, "Success");
-    EXPECT_EQ(seen.text, "Operation Success!");
+    prompts.showMessage(texts::kOperationSuccess, texts::kSuccess, DialogPrompts::Icon::None);
+    EXPECT_EQ(seen.caption, QString::fromStdU16String(std::u16string(texts::kSuccess)));
+    EXPECT_EQ(seen.text, QString::fromStdU16String(std::u16string(texts::kOperationSuccess)));
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
 
     answerBox(seen, QMessageBox::Ok);
-    prompts.showMessage(u"Command-key maxiumn is 64 bytes!", u"qt_dialog_tests",
+    prompts.showMessage(texts::kCommandKeyTooLong, u"qt_dialog_tests",
                         DialogPrompts::Icon::Exclamation);
     EXPECT_EQ(seen.icon, QMessageBox::Warning);
 }
@@ -84,10 +85,10 @@ TEST(QtPrompts, QuestionsAnswerYesOrNo) {
     QtPrompts prompts(&owner);
     SeenBox seen;
     answerBox(seen, QMessageBox::Yes);
-    EXPECT_TRUE(prompts.askYesNo(u"File already exists!\nOverwrite?", u"Save File"));
+    EXPECT_TRUE(prompts.askYesNo(texts::kOverwriteQuestion, texts::kSaveFile));
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
     answerBox(seen, QMessageBox::No);
-    EXPECT_FALSE(prompts.askYesNo(u"File already exists!\nOverwrite?", u"Save File"));
+    EXPECT_FALSE(prompts.askYesNo(texts::kOverwriteQuestion, texts::kSaveFile));
 }
 
 TEST(QtPrompts, ChoosersAreSetUpForOpeningAnyFileAndSavingAnExecutable) {

@@ -7,9 +7,22 @@
 #include <vector>
 
 #include "dialog/DialogPrompts.h"
+#include "dialog/MessageTexts.h"
 #include "platform/Utf.h"
 
 namespace sf::test {
+
+// The log lines of ScriptedPrompts: a message box without an icon, one with
+// the exclamation icon, and a Yes/No question.
+inline std::string messageLine(std::u16string_view text, std::u16string_view caption) {
+    return "message: " + utf16ToUtf8(text) + " | " + utf16ToUtf8(caption);
+}
+inline std::string warningLine(std::u16string_view text, std::u16string_view caption) {
+    return "warning: " + utf16ToUtf8(text) + " | " + utf16ToUtf8(caption);
+}
+inline std::string questionLine(std::u16string_view text, std::u16string_view caption) {
+    return "question: " + utf16ToUtf8(text) + " | " + utf16ToUtf8(caption);
+}
 
 // Plays the user of the dialog's choosers and message boxes from a script:
 // the files to choose (nothing = Cancel), the save paths and the answers to
@@ -36,11 +49,11 @@ class ScriptedPrompts : public DialogPrompts {
         return next(saveFiles);
     }
     void showMessage(std::u16string_view text, std::u16string_view caption, Icon icon) override {
-        log.push_back((icon == Icon::Exclamation ? "warning: " : "message: ") + utf16ToUtf8(text) +
-                      " | " + utf16ToUtf8(caption));
+        log.push_back(icon == Icon::Exclamation ? warningLine(text, caption)
+                                                : messageLine(text, caption));
     }
     bool askYesNo(std::u16string_view text, std::u16string_view caption) override {
-        log.push_back("question: " + utf16ToUtf8(text) + " | " + utf16ToUtf8(caption));
+        log.push_back(questionLine(text, caption));
         if (answers.empty()) return false;
         const bool answer = answers.front();
         answers.pop_front();

@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "ProjectVersion.h"
 #include "support/AnotherUser.h"
 #include "support/TempDir.h"
 

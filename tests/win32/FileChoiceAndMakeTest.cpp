@@ -58,11 +58,12 @@ TEST_F(Win32FilesTest, ImagesAreChosenThroughTheSystemsChooserAndKeptInTheSettin
     click(IDC_DEFAULT);
     EXPECT_EQ(stored(u"ImagePath1"), internalImage.wstring());
 
-    EXPECT_EQ(captionsOf(answers), (std::vector<std::wstring>{L"Open", L"Select Image", L"Open",
-                                                              L"Open", L"Open", L"Contirm"}));
-    EXPECT_EQ(answers.seen[1].text, L"File does not exists!");
+    EXPECT_EQ(captionsOf(answers),
+              (std::vector<std::wstring>{L"Open", wideText(texts::kSelectImage), L"Open", L"Open",
+                                         L"Open", wideText(texts::kConfirm)}));
+    EXPECT_EQ(answers.seen[1].text, wideText(texts::kFileDoesNotExist));
     EXPECT_FALSE(answers.seen[1].icon);
-    EXPECT_EQ(answers.seen[5].text, L"Reset all setting to default value?\nAre you sure?");
+    EXPECT_EQ(answers.seen[5].text, wideText(texts::kResetQuestion));
     EXPECT_EQ(answers.filters, std::vector<std::wstring>(4, L"All File (*.*)"));
     EXPECT_EQ(answers.unexpected, 0);
     EXPECT_EQ(std::filesystem::current_path(), workingFolder);
@@ -101,12 +102,12 @@ TEST_F(Win32FilesTest, APackageMadeThroughTheDialogIsTheCommandLinesPackage) {
 
     ASSERT_EQ(answers.seen.size(), 6u);
     EXPECT_EQ(answers.seen[2].caption, executablePath().stem().wstring());
-    EXPECT_EQ(answers.seen[2].text, L"Please select Command-key file!");
+    EXPECT_EQ(answers.seen[2].text, wideText(texts::kSelectCommandKeyFile));
     EXPECT_TRUE(answers.seen[2].icon);
     EXPECT_EQ(answers.seen[4].caption, L"Save As");
     EXPECT_EQ(answers.filters.back(), L"EXE *.exe");
-    EXPECT_EQ(answers.seen[5].caption, L"Success");
-    EXPECT_EQ(answers.seen[5].text, L"Operation Success!");
+    EXPECT_EQ(answers.seen[5].caption, wideText(texts::kSuccess));
+    EXPECT_EQ(answers.seen[5].text, wideText(texts::kOperationSuccess));
     EXPECT_EQ(answers.unexpected, 0);
 
     const std::wstring sfmaker = quoted((executableDirectory() / "sfmaker.exe").wstring());

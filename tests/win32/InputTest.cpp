@@ -59,8 +59,8 @@ TEST_F(Win32DialogTest, EscapeDoesNothingEnterMakesAndAltF4Closes) {
     EXPECT_EQ(shown(IDC_NOTE), L"Type note here, maximum 100 characters.");
     ASSERT_EQ(answers.seen.size(), 2u);
     for (const SeenWindow& box : answers.seen) {
-        EXPECT_EQ(box.caption, L"Select Image");
-        EXPECT_EQ(box.text, L"Please specify image path!");
+        EXPECT_EQ(box.caption, wideText(texts::kSelectImage));
+        EXPECT_EQ(box.text, wideText(texts::kSpecifyImagePath));
         EXPECT_FALSE(box.icon);
     }
     EXPECT_FALSE(dialog->HasEnded());

@@ -12,6 +12,8 @@
 
 #include "ModalAnswers.h"
 #include "app/win32/MakerDlg.h"
+#include "app/win32/WideText.h"
+#include "dialog/MessageTexts.h"
 #include "platform/IniProfile.h"
 #include "platform/Utf.h"
 #include "settings/SettingsDirectory.h"

@@ -23,15 +23,17 @@ std::string hex(std::span<const uint8_t> bytes) {
     return out;
 }
 
-Result<std::string> hashImage(const std::filesystem::path& path, const PackageContents& contents,
-                              const ImageLocation& image) {
+Expected<std::string> hashImage(const std::filesystem::path& path, const PackageContents& contents,
+                                const ImageLocation& image) {
     Sha256 sha;
     auto read = readImage(path, contents, image, [&sha](std::span<const uint8_t> block) {
         sha.update(block);
         return success();
     });
-    if (!read) return Error{read.error()};
-    return hex(sha.finish());
+    if (!read) return failureOf(read);
+    auto digest = sha.finish();
+    if (!digest) return failureOf(digest);
+    return hex(*digest);
 }
 
 std::string ansiField(const PackageDescriptor& d, DescriptorField field) {
@@ -54,13 +56,13 @@ nlohmann::ordered_json imageJson(const ImageLocation& image, const std::string& 
 using BlockSource = std::function<Status(const BlockSink&)>;
 
 // The file at `path` with the bytes of `source`, not yet in its place.
-Result<AtomicOutputFile> writeFile(const std::filesystem::path& path, const BlockSource& source) {
+Expected<AtomicOutputFile> writeFile(const std::filesystem::path& path, const BlockSource& source) {
     auto file = AtomicOutputFile::create(path);
-    if (!file) return Error{file.error()};
+    if (!file) return failureOf(file);
     auto toFile = [&file](std::span<const uint8_t> block) {
         return file->write(block.data(), block.size());
     };
-    if (auto s = source(toFile); !s) return Error{s.error()};
+    if (auto s = source(toFile); !s) return failureOf(s);
     return file;
 }
 
@@ -73,10 +75,10 @@ constexpr std::array<const char*, 3> kExtractedNames = {"internal.bin", "externa
 Status checkExtractedNames(const std::filesystem::path& directory, ExistingResults existing) {
     for (const char* name : kExtractedNames) {
         const auto exists = outputExists(directory / name);
-        if (!exists) return Error{exists.error()};
+        if (!exists) return failureOf(exists);
         if (*exists && existing == ExistingResults::Refuse) {
-            return Error{pathToUtf8(directory) + " already holds " + name +
-                         " from an earlier extract; pass --force to replace what is there"};
+            return fail(pathToUtf8(directory) + " already holds " + name +
+                        " from an earlier extract; pass --force to replace what is there");
         }
     }
     return success();
@@ -92,7 +94,7 @@ Status writeExtractedFiles(const std::filesystem::path& directory,
     for (std::size_t i = 0; i < sources.size(); ++i) {
         if (!sources[i]) continue;
         auto file = writeFile(directory / kExtractedNames[i], sources[i]);
-        if (!file) return Error{file.error()};
+        if (!file) return failureOf(file);
         files.push_back(std::move(*file));
     }
     std::error_code ec;
@@ -102,7 +104,7 @@ Status writeExtractedFiles(const std::filesystem::path& directory,
             if (sources[i]) continue;
             const auto stale = directory / kExtractedNames[i];
             if (!std::filesystem::remove(stale, ec) && ec) {
-                return Error{"cannot remove " + pathToUtf8(stale) + ": " + ec.message()};
+                return fail("cannot remove " + pathToUtf8(stale) + ": " + ec.message());
             }
         }
     }
@@ -119,13 +121,13 @@ Status writeExtractedFiles(const std::filesystem::path& directory,
 
 }  // namespace
 
-Result<PackageReport> reportPackage(const std::filesystem::path& path) {
+Expected<PackageReport> reportPackage(const std::filesystem::path& path) {
     auto contents = readPackage(path);
-    if (!contents) return Error{contents.error()};
+    if (!contents) return failureOf(contents);
     auto internal = hashImage(path, *contents, contents->internal);
-    if (!internal) return Error{internal.error()};
+    if (!internal) return failureOf(internal);
     auto external = hashImage(path, *contents, contents->external);
-    if (!external) return Error{external.error()};
+    if (!external) return failureOf(external);
     return PackageReport{*contents, *internal, *external};
 }
 
@@ -194,11 +196,11 @@ std::string reportText(const PackageReport& r) {
 Status extractPackage(const std::filesystem::path& package, const std::filesystem::path& directory,
                       ExistingResults existing) {
     auto contents = readPackage(package);
-    if (!contents) return Error{contents.error()};
+    if (!contents) return failureOf(contents);
     if (auto names = checkExtractedNames(directory, existing); !names) return names;
     std::error_code ec;
     const bool madeFolder = std::filesystem::create_directories(directory, ec);
-    if (ec) return Error{"cannot create " + pathToUtf8(directory) + ": " + ec.message()};
+    if (ec) return fail("cannot create " + pathToUtf8(directory) + ": " + ec.message());
 
     auto image = [&](const ImageLocation& location) -> BlockSource {
         return [&, location](const BlockSink& sink) {

@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "package/PackageReader.h"
-#include "platform/Result.h"
+#include "platform/Expected.h"
 
 namespace sf {
 
@@ -18,7 +18,7 @@ struct PackageReport {
 };
 
 // Reads a package and hashes its images.
-Result<PackageReport> reportPackage(const std::filesystem::path& path);
+Expected<PackageReport> reportPackage(const std::filesystem::path& path);
 
 // The report as a JSON object, and as text for people.
 nlohmann::ordered_json reportJson(const PackageReport& report);

@@ -190,12 +190,12 @@ bool MakeArguments::setsAnyField() const {
     return false;
 }
 
-Result<int64_t> MakeArguments::keyTime() const {
+Expected<int64_t> MakeArguments::keyTime() const {
     if (time) return *time;
     if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
         if (auto seconds = parseSeconds(epoch)) return *seconds;
-        return Error{"SOURCE_DATE_EPOCH is '" + std::string(epoch) +
-                     "', not a whole number of seconds since 1970; set it to one, or unset it"};
+        return fail("SOURCE_DATE_EPOCH is '" + std::string(epoch) +
+                    "', not a whole number of seconds since 1970; set it to one, or unset it");
     }
     return static_cast<int64_t>(std::time(nullptr));
 }

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/Result.h"
+#include "platform/Expected.h"
 #include "settings/ProjectSettings.h"
 
 namespace sf {
@@ -32,7 +32,7 @@ class MakeArguments {
     // The seed of the package key: --time, else SOURCE_DATE_EPOCH (unless it
     // is empty), else the clock. A SOURCE_DATE_EPOCH that is not a whole number
     // of seconds is an error naming it, never a reason to take the clock.
-    Result<int64_t> keyTime() const;
+    Expected<int64_t> keyTime() const;
 
     std::filesystem::path output;
     std::filesystem::path templatePath;

@@ -37,7 +37,7 @@ struct BaseSettings {
 // when no option sets a field, the settings file of the dialog, read as the
 // dialog reads it, so a pipeline builds what the dialog shows; that one may be
 // missing, and then the start values hold.
-Result<BaseSettings> baseSettings(const MakeArguments& args) {
+Expected<BaseSettings> baseSettings(const MakeArguments& args) {
     if (args.setsAnyField() && args.settingsFile.empty()) return BaseSettings{};
     const bool named = !args.settingsFile.empty();
     const auto file = named ? args.settingsFile : userSettingsFile();
@@ -48,7 +48,7 @@ Result<BaseSettings> baseSettings(const MakeArguments& args) {
     }
     auto settings = readSettingsFile(
         file, {}, named ? RelativePaths::FromFileFolder : RelativePaths::FromWorkingFolder);
-    if (!settings) return Error{settings.error()};
+    if (!settings) return failureOf(settings);
     return BaseSettings{*settings, file};
 }
 
@@ -78,12 +78,12 @@ bool acceptWarnings(const ProjectSettings& settings, const MakeArguments& args) 
 int runMake(const MakeArguments& args) {
     const auto keyTime = args.keyTime();
     if (!keyTime) {
-        std::cerr << "sfmaker: " << keyTime.error() << '\n';
+        std::cerr << "sfmaker: " << keyTime.error().message << '\n';
         return kUsage;
     }
     const auto base = baseSettings(args);
     if (!base) {
-        std::cerr << "sfmaker: " << base.error() << '\n';
+        std::cerr << "sfmaker: " << base.error().message << '\n';
         return kFailure;
     }
     const ProjectSettings settings = args.applyTo(base->settings);
@@ -105,17 +105,13 @@ int runMake(const MakeArguments& args) {
         ui.tell("interrupted; nothing was written to " + quotedPath(args.output));
         return endAsInterrupted(signal);
     }
-    if (ui.refusedOverwrite()) {
-        std::cerr << "sfmaker: " << pathToUtf8(args.output)
-                  << " already exists; pass --force to replace it.\n";
-    }
     return kFailure;
 }
 
 int runInspect(const std::filesystem::path& package, bool json) {
     auto report = reportPackage(package);
     if (!report) {
-        std::cerr << "sfmaker: " << report.error() << '\n';
+        std::cerr << "sfmaker: " << report.error().message << '\n';
         return kFailure;
     }
     if (json) {
@@ -130,7 +126,7 @@ int runExtract(const std::filesystem::path& package, const std::filesystem::path
                bool force) {
     const auto existing = force ? ExistingResults::Replace : ExistingResults::Refuse;
     if (auto done = extractPackage(package, directory, existing); !done) {
-        std::cerr << "sfmaker: " << done.error() << '\n';
+        std::cerr << "sfmaker: " << done.error().message << '\n';
         return kFailure;
     }
     std::cout << "Images written to " << pathToUtf8(directory) << '\n';

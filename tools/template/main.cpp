@@ -32,13 +32,13 @@ int main(int argc, char** argv) {
 
     auto report = sf::reportPackage(self);
     if (!report) {
-        std::cerr << "This updater carries no package: " << report.error() << '\n';
+        std::cerr << "This updater carries no package: " << report.error().message << '\n';
         return 1;
     }
     if (extract) {
         const auto existing = force ? sf::ExistingResults::Replace : sf::ExistingResults::Refuse;
         if (auto done = sf::extractPackage(self, sf::pathFromUtf8(arguments[2]), existing); !done) {
-            std::cerr << done.error() << '\n';
+            std::cerr << done.error().message << '\n';
             return 1;
         }
         std::cout << "Images written to " << arguments[2] << '\n';
