@@ -11,8 +11,10 @@ else()
   set(SF_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/SparrowflasherMaker)
 endif()
 
-set(SF_PACKAGE_SFMAKER ${SF_INSTALL_BINDIR}/sfmaker${CMAKE_EXECUTABLE_SUFFIX})
-set(SF_PACKAGE_TEMPLATE ${SF_INSTALL_TEMPLATEDIR}/AP2.EXE)
+# Normalised: on Windows the programs' folder is ".", and the paths that a
+# build is shown should not hold a "./".
+cmake_path(SET SF_PACKAGE_SFMAKER NORMALIZE ${SF_INSTALL_BINDIR}/sfmaker${CMAKE_EXECUTABLE_SUFFIX})
+cmake_path(SET SF_PACKAGE_TEMPLATE NORMALIZE ${SF_INSTALL_TEMPLATEDIR}/AP2.EXE)
 set(config_folder ${CMAKE_BINARY_DIR}/firmware-build)
 configure_package_config_file(
   ${CMAKE_CURRENT_LIST_DIR}/firmware-build/SparrowflasherMakerConfig.cmake.in
