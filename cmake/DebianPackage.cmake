@@ -33,4 +33,4 @@ sf_compressed(changelog ${PROJECT_SOURCE_DIR}/res/linux/changelog)
 install(FILES ${PROJECT_SOURCE_DIR}/res/linux/copyright ${changelog}
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_PACKAGE_NAME})
 
-sf_release_package(CPackDebian)
+sf_release_package()

@@ -1,13 +1,10 @@
 # What the two releases (cmake/WindowsRelease.cmake, cmake/DebianPackage.cmake)
-# share: the vendor, stripped programs, and CPack's configuration written as
-# <config>.cmake in the build folder, for the package preset to name. Under a
-# name of its own: a CPackConfig.cmake would reserve the target name
-# "package", which the package library has. Called last, once the release has
-# set its own CPACK_ variables.
-macro(sf_release_package config)
+# share: the vendor and stripped programs. CPack's configuration is the
+# default CPackConfig.cmake of the build folder, so `cpack -G DEB` (or ZIP)
+# there makes what the package preset makes. Called last, once the release
+# has set its own CPACK_ variables.
+macro(sf_release_package)
   set(CPACK_PACKAGE_VENDOR "Tavlen")
   set(CPACK_STRIP_FILES TRUE)
-  set(CPACK_OUTPUT_CONFIG_FILE "${CMAKE_BINARY_DIR}/${config}.cmake")
-  set(CPACK_SOURCE_OUTPUT_CONFIG_FILE "${CMAKE_BINARY_DIR}/${config}Source.cmake")
   include(CPack)
 endmacro()

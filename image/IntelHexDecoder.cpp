@@ -38,6 +38,13 @@ Expected<Record> IntelHexDecoder::decode(std::string_view line) {
                     std::to_string(kFixedCount[type]) + " data bytes, this one " +
                     std::to_string(count));
     }
+    // Only data records use the address field; the end record's is left
+    // alone, as every reader leaves it, while srec_cat and intelhex refuse
+    // anything but 0000 in the other four.
+    if (type >= 2 && (bytes[1] | bytes[2]) != 0) {
+        return fail("a type " + hexByte(type) + " record's address field must be zero, this " +
+                    "one holds " + hexByte(bytes[1]) + hexByte(bytes[2]));
+    }
     switch (type) {
         case 0:
             return Record{Record::Kind::Data,

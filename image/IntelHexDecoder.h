@@ -12,8 +12,9 @@ namespace sf {
 // Reads Intel HEX records one line at a time: data (type 00), end of file
 // (01), extended segment and linear addresses (02, 04), which set the bases
 // added to the addresses of the data records after them, and start addresses
-// (03, 05), which a flat image has no use for. The two bases are kept apart:
-// a file that sets both has their sum added, as objcopy does.
+// (03, 05), which a flat image has no use for; those four have the address
+// field 0000. The two bases are kept apart: a file that sets both has their
+// sum added, as objcopy does.
 class IntelHexDecoder {
   public:
     // What the line says, or why it is not a sound record. A data record's

@@ -11,6 +11,8 @@ namespace sf {
 namespace {
 
 constexpr std::size_t kBlockSize = 1 << 20;
+constexpr const char* kBlankLine =
+    "the line holds only blanks; in Intel HEX a line holds a record or nothing";
 
 std::string_view withoutTrailingSpace(std::string_view line) {
     const auto last = line.find_last_not_of(" \t\r");
@@ -34,8 +36,9 @@ class RecordFileReader {
   private:
     // Takes one line; false once the file has shown it is no record file.
     Expected<bool> takeLine(std::string_view line);
-    Unexpected atLine(const std::string& reason) const {
-        return fail(name + ", line " + std::to_string(lineNumber) + ": " + reason);
+    Unexpected atLine(const std::string& reason) const { return atLine(lineNumber, reason); }
+    Unexpected atLine(uint64_t line, const std::string& reason) const {
+        return fail(name + ", line " + std::to_string(line) + ": " + reason);
     }
     Unexpected atEnd(const std::string& reason) const { return fail(name + ": " + reason); }
     static Unexpected notRecordFile() {
@@ -50,6 +53,7 @@ class RecordFileReader {
     HeldData data;
     uint64_t lineNumber = 0;
     uint64_t endLine = 0;
+    uint64_t firstBlankLine = 0;  // seen before the first record told the syntax
 };
 
 Expected<HeldImage> RecordFileReader::read() {
@@ -104,11 +108,25 @@ Expected<HeldImage> RecordFileReader::read() {
 Expected<bool> RecordFileReader::takeLine(std::string_view line) {
     // Editors on Windows may start a text file with a UTF-8 byte order mark.
     if (lineNumber == 1 && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
-    line = withoutTrailingSpace(line);
-    if (line.empty()) return true;
+    const std::string_view content = withoutTrailingSpace(line);
+    if (content.empty()) {
+        // An empty line is passed over. One of spaces or tabs before the end
+        // record objcopy and intelhex refuse in an Intel HEX file, and so
+        // does this reader; srec_cat only warns.
+        const bool blank = line.find_first_of(" \t") != std::string_view::npos;
+        if (blank && endLine == 0) {
+            if (syntax == RecordSyntax::IntelHex) return atLine(kBlankLine);
+            if (!syntax && firstBlankLine == 0) firstBlankLine = lineNumber;
+        }
+        return true;
+    }
+    line = content;
     if (!syntax) {
         syntax = recordShapeOf(line);
         if (!syntax) return false;
+        if (syntax == RecordSyntax::IntelHex && firstBlankLine != 0) {
+            return atLine(firstBlankLine, kBlankLine);
+        }
     }
     if (endLine != 0) {
         return atLine("a record after the end record on line " + std::to_string(endLine));

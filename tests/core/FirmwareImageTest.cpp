@@ -125,6 +125,12 @@ std::vector<ConversionCase> conversionCases() {
          "ihex",
          {{0x08000004, bytesFrom(9, 16)}},
          "Intel HEX, 0x08000004-0x08000013, 16 bytes"},
+        {"Intel HEX: an end record with an address, then blank lines",
+         intelHexLine(0, 0x0010, bytesFrom(15, 8)) + "\n" + intelHexLine(1, 0x1234, {}) +
+             "  \n\t\n",
+         "ihex",
+         {{0x0010, bytesFrom(15, 8)}},
+         "Intel HEX, 0x00000010-0x00000017, 8 bytes"},
         {"Intel HEX: more than a read block",
          many,
          "ihex",
@@ -239,7 +245,23 @@ struct RefusalCase {
     const char* name;
     std::string file;
     std::string reason;
+    bool intelhexRefuses = false;  // python's intelhex refuses the file too
 };
+
+// Whether python's intelhex refuses the file, when it is there.
+std::optional<bool> intelhexRefuses(const std::filesystem::path& file) {
+#ifdef _WIN32
+    (void)file;
+    return std::nullopt;
+#else
+    if (std::system("/usr/bin/python3 -c 'import intelhex' >/dev/null 2>&1") != 0)
+        return std::nullopt;
+    const std::string command =
+        "/usr/bin/python3 -c 'import intelhex, sys; intelhex.IntelHex(sys.argv[1])' '" +
+        file.string() + "' >/dev/null 2>&1";
+    return std::system(command.c_str()) != 0;
+#endif
+}
 
 std::vector<RefusalCase> refusalCases() {
     const std::string hexData = intelHexLine(0, 0, bytesFrom(1, 16));
@@ -259,8 +281,23 @@ std::vector<RefusalCase> refusalCases() {
          ", line 2: bad checksum: the record ends in F0, its bytes need FF"},
         {"HEX length byte", broken(hexData, 1, '2') + hexEnd,
          ", line 1: the record's length byte says 32 data bytes, but it holds 16"},
-        {"HEX line that is no record", hexData + "\n  \n" + broken(hexData, 5, 'x') + hexEnd,
+        {"HEX line that is no record", hexData + "\n\r\n" + broken(hexData, 5, 'x') + hexEnd,
          ", line 4: not an Intel HEX record"},
+        {"HEX line of blanks", hexData + " \t\r\n" + hexEnd,
+         ", line 2: the line holds only blanks; in Intel HEX a line holds a record or nothing",
+         true},
+        {"HEX line of blanks before the first record", "\n  \n" + hexData + hexEnd,
+         ", line 2: the line holds only blanks", true},
+        {"HEX segment base with an address", intelHexLine(2, 0x0010, {0x10, 0}) + hexData + hexEnd,
+         ", line 1: a type 02 record's address field must be zero, this one holds 0010", true},
+        {"HEX segment start with an address",
+         hexData + intelHexLine(3, 0x0001, {0, 0, 0, 0}) + hexEnd,
+         ", line 2: a type 03 record's address field must be zero, this one holds 0001", true},
+        {"HEX linear base with an address", intelHexLine(4, 0x0100, {0, 1}) + hexData + hexEnd,
+         ", line 1: a type 04 record's address field must be zero, this one holds 0100", true},
+        {"HEX linear start with an address",
+         hexData + intelHexLine(5, 0xFFFF, {8, 0, 0, 0}) + hexEnd,
+         ", line 2: a type 05 record's address field must be zero, this one holds FFFF", true},
         {"S-record in a HEX file", hexData + srecData + hexEnd,
          ", line 2: not an Intel HEX record"},
         {"HEX record type", hexData + intelHexLine(6, 0, {}) + hexEnd,
@@ -311,6 +348,9 @@ TEST(FirmwareImage, RefusesABrokenFileWithItsLineAndReason) {
         ASSERT_FALSE(image.has_value());
         const std::string expected = pathToUtf8(path) + c.reason;
         EXPECT_EQ(image.error().message.substr(0, expected.size()), expected);
+        if (c.intelhexRefuses) {
+            EXPECT_NE(intelhexRefuses(path), false) << "python's intelhex takes the file";
+        }
     }
 }
 

@@ -59,6 +59,13 @@ TEST_F(PackageBuilderTest, EachMissingInputEndsTheCommandBeforeTheSaveDialog) {
         {"external image missing",
          [](auto& t) { t.settings.externalImagePath = pathToUtf16(t.dir / "missing.bin"); },
          Kind::ImageUnreadable},
+        {"internal image a refused HEX file",
+         [](auto& t) {
+             const std::string hex = ":020010040001E9\n:00000001FF\n";  // a base with an address
+             writeBytes(t.dir / "refused.hex", std::vector<uint8_t>(hex.begin(), hex.end()));
+             t.settings.internalImagePath = pathToUtf16(t.dir / "refused.hex");
+         },
+         Kind::ImageInvalid},
         {"no command-key file", [](auto& t) { t.settings.cmdKeyEnabled = true; },
          Kind::NoCommandKeyFile},
         {"command-key file missing",

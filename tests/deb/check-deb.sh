@@ -7,7 +7,9 @@
 # files relative to their own folder) makes a package with sfmaker, inspects
 # it, runs it, and starts the dialog without a display where the desktop entry
 # starts it, which must seed the user's settings from the installed
-# default.ini. The exit status is the result.
+# default.ini; and a firmware built with a cross compiler makes its package
+# through the CMake files it installs (tests/deb/firmware-build.sh). The exit
+# status is the result.
 set -euo pipefail
 deb=$(realpath "$1")
 app_id=com.tavlen.SparrowflasherMaker
@@ -51,6 +53,10 @@ done
 for program in usr/bin/SparrowflasherMaker usr/bin/sfmaker usr/lib/sparrowflasher-maker/AP2.EXE; do
   file "$root/$program" | grep -q ", stripped" || fail "$program is not stripped"
 done
+for completion in bash-completion/completions/sfmaker zsh/vendor-completions/_sfmaker \
+  fish/vendor_completions.d/sfmaker.fish; do
+  [[ -s "$root/usr/share/$completion" ]] || fail "no shell completion usr/share/$completion"
+done
 # What the entry starts, and where, lies in the package.
 exec_path=$(sed -n 's/^Exec=//p' "$entry")
 start_folder=$(sed -n 's/^Path=//p' "$entry")
@@ -72,6 +78,10 @@ grep -qx "template: $root/usr/lib/sparrowflasher-maker/AP2.EXE" "$work/make.err"
 "$root/usr/bin/sfmaker" inspect "$work/Updater.exe" | tee "$work/inspect.txt"
 grep -q "^Title: *Installed$" "$work/inspect.txt" || fail "inspect does not show the title"
 "$work/Updater.exe" | grep -q "^Internal image: 5000 bytes" || fail "the package does not run"
+
+echo "== the CMake package, in a firmware build"
+tests=$(dirname "${BASH_SOURCE[0]}")
+"$tests/firmware-build.sh" "$root"
 
 echo "== the dialog from the scratch root, offscreen"
 settings="$HOME/.local/share/QX32_SparrowflasherMakerIII/setting.ini"

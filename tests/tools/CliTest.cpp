@@ -138,12 +138,21 @@ TEST_F(CliTest, ImagesInAToolchainFormatAreConvertedUnlessRaw) {
                   0);
         EXPECT_EQ(test::readBytes(dir / "out" / "internal.bin"), c.internal) << c.extra;
     }
-    const std::string broken = ":0400000001020304F2\n:020008000506EC\n:00000001FF\n";
-    writeBytes(dir / "bad.hex", std::vector<uint8_t>(broken.begin(), broken.end()));
-    const auto refused = run(kSfmaker + " make --time 1 --output " + path("bad.exe") +
-                             " --internal " + path("bad.hex"));
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_NE(refused.out.find("bad.hex, line 2"), std::string::npos) << refused.out;
+    // A broken file is refused with its line and the reason.
+    for (const auto& [broken, told] :
+         {std::pair{":0400000001020304F2\n:020008000506EC\n:00000001FF\n",
+                    "bad.hex, line 2: bad checksum"},
+          std::pair{":0400000001020304F2\n  \n:00000001FF\n",
+                    "bad.hex, line 2: the line holds only blanks"},
+          std::pair{":020010040001E9\n:0400000001020304F2\n:00000001FF\n",
+                    "bad.hex, line 1: a type 04 record's address field must be zero"}}) {
+        const std::string text = broken;
+        writeBytes(dir / "bad.hex", std::vector<uint8_t>(text.begin(), text.end()));
+        const auto refused = run(kSfmaker + " make --time 1 --output " + path("bad.exe") +
+                                 " --internal " + path("bad.hex"));
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_NE(refused.out.find(told), std::string::npos) << refused.out;
+    }
 }
 
 TEST_F(CliTest, MakesAPackageThatInspectReadsBackAsJson) {
