@@ -113,8 +113,8 @@ TEST_F(AtomicOutputFileTest, RefusesAReadOnlyTarget) {
 #else
     // The superuser may write to any file: the folder and the file go to
     // another user, who tries.
-    test::giveToAnotherUser(folder);
-    test::giveToAnotherUser(target);
+    ASSERT_TRUE(test::giveToAnotherUser(folder));
+    ASSERT_TRUE(test::giveToAnotherUser(target));
     const std::string message = test::asAnotherUser(tryCreate);
 #endif
     EXPECT_NE(message.find("read-only"), std::string::npos) << message;

@@ -25,9 +25,9 @@ inline std::string asAnotherUserCommand() {
     return runningAsSuperuser() ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
 }
 
-// Hands a file or folder to that user.
-inline void giveToAnotherUser(const std::filesystem::path& path) {
-    if (runningAsSuperuser()) (void)::chown(path.c_str(), kAnotherUser, kAnotherUser);
+// Hands a file or folder to that user; false when that failed.
+[[nodiscard]] inline bool giveToAnotherUser(const std::filesystem::path& path) {
+    return !runningAsSuperuser() || ::chown(path.c_str(), kAnotherUser, kAnotherUser) == 0;
 }
 
 // Runs `body` in a child process as that user and returns the text it returns.

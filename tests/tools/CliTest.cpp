@@ -457,8 +457,8 @@ TEST_F(CliTest, AnOutputThatIsNotAFileIsRefusedAtOnceEvenWithForce) {
 
 TEST_F(CliTest, AFileTheUserCannotReadIsStillNotReplacedWithoutForce) {
     writeBytes(dir / "pkg.exe", {1, 2, 3});
-    test::giveToAnotherUser(dir.path());
-    test::giveToAnotherUser(dir / "pkg.exe");
+    ASSERT_TRUE(test::giveToAnotherUser(dir.path()));
+    ASSERT_TRUE(test::giveToAnotherUser(dir / "pkg.exe"));
     std::filesystem::permissions(dir / "pkg.exe", std::filesystem::perms(0200));
     // The other user may not reach the build folder's template (a clone in a
     // private folder): it gets a copy of its own.
