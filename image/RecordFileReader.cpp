@@ -11,6 +11,10 @@ namespace sf {
 namespace {
 
 constexpr std::size_t kBlockSize = 1 << 20;
+// The first block is small: most files that are no record file (a flat
+// image) show it in their first line, and then only that much was read.
+// It still holds the longest record (about 520 characters).
+constexpr std::size_t kFirstBlockSize = 4096;
 constexpr const char* kBlankLine =
     "the line holds only blanks; in Intel HEX a line holds a record or nothing";
 
@@ -58,9 +62,12 @@ class RecordFileReader {
 
 Expected<HeldImage> RecordFileReader::read() {
     std::vector<char> buffer(
-        static_cast<std::size_t>(std::min<uint64_t>(kBlockSize, source.size())));
+        static_cast<std::size_t>(std::min<uint64_t>(kFirstBlockSize, source.size())));
     std::size_t held = 0;  // bytes of a line begun in the block before
     for (uint64_t offset = 0; offset < source.size();) {
+        if (offset > 0 && buffer.size() < kBlockSize) {
+            buffer.resize(static_cast<std::size_t>(std::min<uint64_t>(kBlockSize, source.size())));
+        }
         const auto size = static_cast<std::size_t>(
             std::min<uint64_t>(buffer.size() - held, source.size() - offset));
         if (auto read = source.readAt(
