@@ -87,12 +87,19 @@ echo "== the dialog from the scratch root, offscreen"
 settings="$HOME/.local/share/QX32_SparrowflasherMakerIII/setting.ini"
 (cd "$root$start_folder" && exec env QT_QPA_PLATFORM=offscreen "$root$exec_path") &
 dialog=$!
-# The first start seeds setting.ini, then the dialog waits for its user.
-for _ in $(seq 600); do
-  if [[ -s "$settings" ]] || ! kill -0 "$dialog" 2>/dev/null; then break; fi
+# The first start seeds setting.ini, then the dialog waits for its user. A
+# busy machine only makes that slower: wait up to 60 s, unless it ends.
+seed="$root$start_folder/default.ini"
+end=$((SECONDS + 60))
+while ! cmp -s "$settings" "$seed" && kill -0 "$dialog" 2>/dev/null && ((SECONDS < end)); do
   sleep 0.1
 done
-cmp "$settings" "$root$start_folder/default.ini" || fail "setting.ini was not seeded from default.ini"
+if ! cmp -s "$settings" "$seed"; then
+  if [[ -f "$settings" ]]; then
+    fail "setting.ini was not seeded from default.ini; it holds:"$'\n'"$(cat "$settings")"
+  fi
+  fail "setting.ini was not seeded from default.ini: there is no $settings"
+fi
 kill -0 "$dialog" 2>/dev/null || fail "the dialog did not stay open"
 # Closed the way a session closes it; it must end by that signal, not crash.
 kill -TERM "$dialog"
