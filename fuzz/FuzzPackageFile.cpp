@@ -13,6 +13,7 @@
 #include <map>
 #include <string>
 
+#include "tools/report/PackageExtract.h"
 #include "tools/report/PackageReport.h"
 
 namespace {

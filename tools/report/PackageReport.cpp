@@ -8,7 +8,7 @@
 
 #include "package/KeySeed.h"
 #include "platform/AnsiCodePage.h"
-#include "platform/AtomicOutputFile.h"
+#include "platform/HexDigits.h"
 #include "platform/Utf.h"
 #include "tools/report/Sha256.h"
 
@@ -17,13 +17,7 @@ namespace {
 
 // Bytes as lower-case hex digits, two a byte.
 std::string hex(std::span<const uint8_t> bytes) {
-    constexpr std::string_view kDigits = "0123456789abcdef";
-    std::string out;
-    for (uint8_t b : bytes) {
-        out.push_back(kDigits[b >> 4]);
-        out.push_back(kDigits[b & 0xF]);
-    }
-    return out;
+    return hexBytes(bytes, LetterCase::Lower);
 }
 
 Expected<std::string> hashImage(const std::filesystem::path& path, const PackageContents& contents,
@@ -71,73 +65,6 @@ std::string keySeedText(std::optional<uint32_t> seed) {
 
 nlohmann::ordered_json imageJson(const ImageLocation& image, const std::string& sha256) {
     return {{"start", image.start}, {"length", image.length}, {"sha256", sha256}};
-}
-
-// Something that feeds blocks into a sink: an image of a package, or the command key.
-using BlockSource = std::function<Status(const BlockSink&)>;
-
-// The file at `path` with the bytes of `source`, not yet in its place.
-Expected<AtomicOutputFile> writeFile(const std::filesystem::path& path, const BlockSource& source) {
-    auto file = AtomicOutputFile::create(path);
-    if (!file) return failureOf(file);
-    auto toFile = [&file](std::span<const uint8_t> block) {
-        return file->write(block.data(), block.size());
-    };
-    if (auto s = source(toFile); !s) return failureOf(s);
-    return file;
-}
-
-// The files of an extract, in the order they are written.
-constexpr std::array<const char*, 3> kExtractedNames = {"internal.bin", "external.bin",
-                                                        "cmdkey.bin"};
-
-// Refuses names that hold something other than a file, and any earlier
-// result unless it may be replaced.
-Status checkExtractedNames(const std::filesystem::path& directory, ExistingResults existing) {
-    for (const char* name : kExtractedNames) {
-        const auto exists = outputExists(directory / name);
-        if (!exists) return failureOf(exists);
-        if (*exists && existing == ExistingResults::Refuse) {
-            return fail(pathToUtf8(directory) + " already holds " + name +
-                        " from an earlier extract; pass --force to replace what is there");
-        }
-    }
-    return success();
-}
-
-// Writes every file of `sources` (an empty source: the package has no such
-// file) before any of them takes its place, so a failure while the package is
-// read leaves the folder as it was; a failure while they are put in place
-// takes back what this run put there.
-Status writeExtractedFiles(const std::filesystem::path& directory,
-                           const std::array<BlockSource, 3>& sources, ExistingResults existing) {
-    std::vector<AtomicOutputFile> files;
-    for (std::size_t i = 0; i < sources.size(); ++i) {
-        if (!sources[i]) continue;
-        auto file = writeFile(directory / kExtractedNames[i], sources[i]);
-        if (!file) return failureOf(file);
-        files.push_back(std::move(*file));
-    }
-    std::error_code ec;
-    if (existing == ExistingResults::Replace) {
-        // What an earlier package left and this one does not have goes.
-        for (std::size_t i = 0; i < sources.size(); ++i) {
-            if (sources[i]) continue;
-            const auto stale = directory / kExtractedNames[i];
-            if (!std::filesystem::remove(stale, ec) && ec) {
-                return fail("cannot remove " + pathToUtf8(stale) + ": " + ec.message());
-            }
-        }
-    }
-    const auto ifExists = existing == ExistingResults::Replace ? AtomicOutputFile::IfExists::Replace
-                                                               : AtomicOutputFile::IfExists::Fail;
-    for (std::size_t placed = 0; placed < files.size(); ++placed) {
-        if (auto committed = files[placed].commit(ifExists); !committed) {
-            for (std::size_t i = 0; i < placed; ++i) std::filesystem::remove(files[i].target(), ec);
-            return committed;
-        }
-    }
-    return success();
 }
 
 }  // namespace
@@ -205,9 +132,8 @@ std::string reportText(const PackageReport& r) {
         << identity(descriptor::iapVid, descriptor::iapPid, descriptor::iapUsage) << '\n'
         << "Verify:         " << onOff(descriptor::verify) << '\n'
         << "Command via control endpoint: " << onOff(descriptor::cmdViaControlEndpoint) << '\n'
-        << "Digest:         " << onOff(descriptor::digestEnabled) << ", value 0x" << std::hex
-        << std::uppercase << d.number(descriptor::digestValue) << std::dec << std::nouppercase
-        << '\n'
+        << "Digest:         " << onOff(descriptor::digestEnabled) << ", value 0x"
+        << hexNumber(d.number(descriptor::digestValue), 1, LetterCase::Upper) << '\n'
         << "Command key:    " << onOff(descriptor::cmdKeyEnabled) << ", "
         << d.number(descriptor::cmdKeyLength) << " bytes\n"
         << "Internal image: " << c.internal.length << " bytes, SHA-256 " << r.internalSha256 << '\n'
@@ -216,34 +142,6 @@ std::string reportText(const PackageReport& r) {
         << hex(c.key) << " in slot " << c.keySlot << '\n'
         << "Key seed:       " << keySeedText(r.keySeed) << '\n';
     return out.str();
-}
-
-Status extractPackage(const std::filesystem::path& package, const std::filesystem::path& directory,
-                      ExistingResults existing) {
-    auto contents = readPackage(package);
-    if (!contents) return failureOf(contents);
-    if (auto names = checkExtractedNames(directory, existing); !names) return names;
-    std::error_code ec;
-    const bool madeFolder = std::filesystem::create_directories(directory, ec);
-    if (ec) return fail("cannot create " + pathToUtf8(directory) + ": " + ec.message());
-
-    auto image = [&](const ImageLocation& location) -> BlockSource {
-        return [&, location](const BlockSink& sink) {
-            return readImage(package, *contents, location, sink);
-        };
-    };
-    const auto key = contents->descriptor.cmdKeyBytes();
-    const std::array<BlockSource, 3> sources = {
-        image(contents->internal),
-        contents->external.length > 0 ? image(contents->external) : BlockSource(),
-        contents->descriptor.number(descriptor::cmdKeyEnabled) != 0
-            ? BlockSource([&key](const BlockSink& sink) { return sink(key); })
-            : BlockSource(),
-    };
-    Status written = writeExtractedFiles(directory, sources, existing);
-    // A folder made for this run goes with it (only while it is empty).
-    if (!written && madeFolder) std::filesystem::remove(directory, ec);
-    return written;
 }
 
 }  // namespace sf

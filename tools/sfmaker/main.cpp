@@ -14,6 +14,7 @@
 #include "settings/SettingsDirectory.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsWarnings.h"
+#include "tools/report/PackageExtract.h"
 #include "tools/report/PackageReport.h"
 #include "tools/sfmaker/CliMakeUi.h"
 #include "tools/sfmaker/Help.h"

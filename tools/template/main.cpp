@@ -9,6 +9,7 @@
 #include "platform/Console.h"
 #include "platform/ExecutablePath.h"
 #include "platform/Utf.h"
+#include "tools/report/PackageExtract.h"
 #include "tools/report/PackageReport.h"
 
 int main(int argc, char** argv) {
