@@ -1,5 +1,12 @@
-# Windows programs carry a version block: file and product version from the
-# project's version (1.5.2 becomes 1.5.2.0), names and description per program.
+# The project's version, one place for all: code includes ProjectVersion.h
+# (target project_version), and each Windows program carries a version block
+# with file and product version from it (x.y.z becomes x.y.z.0) and its own
+# names and description.
+configure_file(${PROJECT_SOURCE_DIR}/cmake/ProjectVersion.h.in
+               ${PROJECT_BINARY_DIR}/generated/ProjectVersion.h @ONLY)
+add_library(project_version INTERFACE)
+target_include_directories(project_version INTERFACE ${PROJECT_BINARY_DIR}/generated)
+
 if(WIN32)
   enable_language(RC)
 endif()

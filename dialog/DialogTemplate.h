@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "ProjectVersion.h"
 #include "settings/ProjectSettings.h"
 
 namespace sf {
@@ -55,7 +56,8 @@ constexpr bool showsSeveralRows(const ControlTemplate& control) {
            !(control.style & kAutoHScroll);
 }
 
-inline constexpr std::u16string_view kDialogCaption = u"Tavlen Sparrowflasher Maker III V1.5.2";
+inline constexpr std::u16string_view kDialogCaption =
+    u"Tavlen Sparrowflasher Maker III V" SF_VERSION;
 inline constexpr int kDialogWidthUnits = 278;
 inline constexpr int kDialogHeightUnits = 334;
 // The dialog font's size in points.

@@ -2,18 +2,17 @@
 
 #include <array>
 
+#include "platform/HexDigits.h"
+
 namespace sf {
 namespace {
 
-// The value of each hex digit, -1 for any other character.
+// The value of each hex digit, -1 for any other character: a table, as
+// every character of a large record file passes through it.
 constexpr std::array<int8_t, 256> kHexValue = [] {
     std::array<int8_t, 256> table{};
-    table.fill(-1);
-    for (int i = 0; i < 10; ++i) table['0' + i] = static_cast<int8_t>(i);
-    for (int i = 0; i < 6; ++i) {
-        table['A' + i] = static_cast<int8_t>(10 + i);
-        table['a' + i] = static_cast<int8_t>(10 + i);
-    }
+    for (int c = 0; c < 256; ++c)
+        table[c] = static_cast<int8_t>(hexDigitValue(static_cast<char>(c)));
     return table;
 }();
 
@@ -54,8 +53,7 @@ std::optional<std::size_t> decodeHexPairs(std::string_view digits, std::span<uin
 }
 
 std::string hexByte(uint8_t byte) {
-    constexpr char kDigits[] = "0123456789ABCDEF";
-    return {kDigits[byte >> 4], kDigits[byte & 0xF]};
+    return hexNumber(byte, 2, LetterCase::Upper);
 }
 
 std::string checksumProblem(uint8_t found, uint8_t needed) {

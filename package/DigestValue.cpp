@@ -4,19 +4,9 @@
 #include <string>
 
 #include "platform/AnsiCodePage.h"
+#include "platform/HexDigits.h"
 
 namespace sf {
-namespace {
-
-int hexDigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-}  // namespace
-
 uint16_t parseDigestValue(std::u16string_view digest) {
     // The digits are read from the ANSI form of the text, as the identifiers are stored.
     const std::string ansi = toAnsi(digest.substr(0, std::min<std::size_t>(digest.size(), 4)));

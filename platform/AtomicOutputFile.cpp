@@ -2,23 +2,11 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <random>
 #include <vector>
-
-#include "platform/TemporaryName.h"
 
 namespace sf {
 
-std::string makeTemporaryName() {
-    std::random_device entropy;
-    const uint64_t number = (uint64_t{entropy()} << 32) | entropy();
-    constexpr char kDigits[] = "0123456789abcdef";
-    std::string name = ".sf-";
-    for (int shift = 60; shift >= 0; shift -= 4) name += kDigits[(number >> shift) & 0xF];
-    return name + ".tmp";
-}
-
-Status AtomicOutputFile::copyThroughMemory(InputFile& input, uint64_t length) {
+Status AtomicOutputFile::copyFrom(InputFile& input, uint64_t length) {
     constexpr uint64_t kBlockSize = 1 << 20;
     std::vector<char> buffer(static_cast<std::size_t>(std::min(length, kBlockSize)));
     while (length > 0) {

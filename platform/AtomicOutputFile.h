@@ -38,9 +38,8 @@ class AtomicOutputFile {
 
     Status write(const void* data, std::size_t size);
 
-    // Appends the next `length` bytes of `input`, from its read position on.
-    // The system copies them itself where it can, without passing them through
-    // this process; elsewhere they are read and written in blocks.
+    // Appends the next `length` bytes of `input`, from its read position on,
+    // read and written in blocks.
     Status copyFrom(InputFile& input, uint64_t length);
 
     // Flushes the bytes written so far to disk, which commit() otherwise does
@@ -60,7 +59,6 @@ class AtomicOutputFile {
 
   private:
     explicit AtomicOutputFile(std::unique_ptr<Handle> handle);
-    Status copyThroughMemory(InputFile& input, uint64_t length);
     std::unique_ptr<Handle> handle;
 };
 

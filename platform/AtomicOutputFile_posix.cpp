@@ -28,7 +28,6 @@ struct AtomicOutputFile::Handle {
     bool synced = false;
     uint64_t size = 0;           // bytes written so far
     uint64_t writebackFrom = 0;  // the bytes before this are on their way to disk
-    bool kernelCopies = true;    // copy_file_range() has not failed on this file
     std::string temporaryName;   // the new file's name in `folder`, while it has one
     std::optional<RemovedOnTermination> removal;
 
@@ -274,29 +273,6 @@ Status AtomicOutputFile::write(const void* data, std::size_t size) {
         noteWritten(*handle, static_cast<uint64_t>(written));
     }
     return success();
-}
-
-// The kernel copies within its own memory (or shares the blocks, where the
-// file system can). Where it cannot, on another file system with an older
-// kernel (EXDEV) or one that does not support it, the copy through memory
-// does what is left; it also tells a failure of the input in its own words.
-Status AtomicOutputFile::copyFrom(InputFile& input, uint64_t length) {
-#ifdef __linux__
-    Handle& h = *handle;
-    constexpr uint64_t kLargestCopy = 1 << 30;
-    while (length > 0 && h.kernelCopies) {
-        const ssize_t copied = ::copy_file_range(static_cast<int>(input.handle), nullptr, h.fd,
-                                                 nullptr, std::min(length, kLargestCopy), 0);
-        if (copied < 0 && errno == EINTR) continue;
-        if (copied <= 0) {
-            h.kernelCopies = false;
-            break;
-        }
-        length -= static_cast<uint64_t>(copied);
-        noteWritten(h, static_cast<uint64_t>(copied));
-    }
-#endif
-    return copyThroughMemory(input, length);
 }
 
 Status AtomicOutputFile::flush() {

@@ -225,11 +225,6 @@ Status AtomicOutputFile::write(const void* data, std::size_t size) {
     return success();
 }
 
-// Windows copies a file through memory here: the ordinary loop.
-Status AtomicOutputFile::copyFrom(InputFile& input, uint64_t length) {
-    return copyThroughMemory(input, length);
-}
-
 Status AtomicOutputFile::flush() {
     Handle& h = *handle;
     if (h.flushed) return success();

@@ -34,9 +34,6 @@ class InputFile {
     Status seek(uint64_t offset);
 
   private:
-    // An output copies straight from the open file where the system can.
-    friend class AtomicOutputFile;
-
     // The system's handle of the open file: a descriptor, or a Windows HANDLE.
     using NativeHandle = std::intptr_t;
     static constexpr NativeHandle kClosed = -1;

@@ -38,8 +38,6 @@ class SettingsStore {
     // rewrites every key and empties the three paths.
     Status resetSettings();
 
-    const std::filesystem::path& directory() const { return settingsDirectory; }
-
   private:
     Status showText(ControlId control, std::u16string_view text);
 

@@ -37,6 +37,7 @@ TEST(InputFile, OpensOnlyRegularFilesAndSaysWhyNot) {
     ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
 #endif
     for (const auto& c : cases) {
+        SCOPED_TRACE(pathToUtf8(c.path));
         const auto file = InputFile::open(c.path);
         ASSERT_EQ(file.has_value(), c.reason.empty()) << pathToUtf8(c.path);
         if (file) continue;

@@ -43,24 +43,32 @@ TEST_F(PackageBuilderTest, AnEmptyImagePathIsReportedBeforeTheTemplateIsLookedFo
 
 TEST_F(PackageBuilderTest, EachMissingInputEndsTheCommandBeforeTheSaveDialog) {
     struct Case {
+        const char* name;
         std::function<void(PackageBuilderTest&)> breakIt;
         Kind expected;
     };
     const std::vector<Case> cases = {
-        {[](auto& t) { std::filesystem::remove(t.dir / "AP2.EXE"); }, Kind::TemplateUnreadable},
-        {[](auto& t) { t.settings.internalImagePath = pathToUtf16(t.dir / "missing.bin"); },
+        {"template missing", [](auto& t) { std::filesystem::remove(t.dir / "AP2.EXE"); },
+         Kind::TemplateUnreadable},
+        {"internal image missing",
+         [](auto& t) { t.settings.internalImagePath = pathToUtf16(t.dir / "missing.bin"); },
          Kind::ImageUnreadable},
-        {[](auto& t) { t.settings.internalImagePath = pathToUtf16(t.dir.path()); },
+        {"internal image a folder",
+         [](auto& t) { t.settings.internalImagePath = pathToUtf16(t.dir.path()); },
          Kind::ImageUnreadable},
-        {[](auto& t) { t.settings.externalImagePath = pathToUtf16(t.dir / "missing.bin"); },
+        {"external image missing",
+         [](auto& t) { t.settings.externalImagePath = pathToUtf16(t.dir / "missing.bin"); },
          Kind::ImageUnreadable},
-        {[](auto& t) { t.settings.cmdKeyEnabled = true; }, Kind::NoCommandKeyFile},
-        {[](auto& t) {
+        {"no command-key file", [](auto& t) { t.settings.cmdKeyEnabled = true; },
+         Kind::NoCommandKeyFile},
+        {"command-key file missing",
+         [](auto& t) {
              t.settings.cmdKeyEnabled = true;
              t.settings.cmdKeyPath = pathToUtf16(t.dir / "missing.key");
          },
          Kind::CommandKeyUnreadable},
-        {[](auto& t) {
+        {"command key of 65 bytes",
+         [](auto& t) {
              writeBytes(t.dir / "long.key", patternBytes(65, 0));
              t.settings.cmdKeyEnabled = true;
              t.settings.cmdKeyPath = pathToUtf16(t.dir / "long.key");
@@ -68,6 +76,7 @@ TEST_F(PackageBuilderTest, EachMissingInputEndsTheCommandBeforeTheSaveDialog) {
          Kind::CommandKeyTooLong},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         PackageBuilderTest::SetUp();
         settings = ProjectSettings{};
         settings.internalImagePath = pathToUtf16(dir / "internal.bin");
@@ -119,6 +128,7 @@ TEST_F(PackageBuilderTest, TheTemplateIsTheFirstOfItsPlacesThatIsThere) {
              quotedPath(places[2])},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE("template in place " + std::to_string(c.used) + " " + c.reason);
         for (const auto& place : places) {
             std::filesystem::remove_all(place.parent_path());
             std::filesystem::create_directories(place.parent_path());

@@ -196,6 +196,7 @@ TEST_F(PackageTest, ReaderRejectsADamagedPackageWithItsTrueReason) {
         {descriptor::constantOne, 1, kTrailerSize + 10, "image lengths do not fit"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
         std::vector<uint8_t> trailer(package.bytes.end() - kTrailerSize, package.bytes.end());
         const std::span<uint8_t, kDescriptorSize> d(trailer.data() + 2 * kImageEntrySize,
                                                     kDescriptorSize);

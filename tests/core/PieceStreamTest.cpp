@@ -30,6 +30,8 @@ TEST(PieceStream, ReadingAheadGivesEveryByteInOrderAndEitherSideStopsBoth) {
     };
     for (const Case c : {Case{-1, -1, false}, Case{6, -1, false}, Case{-1, 2, false},
                          Case{-1, 0, false}, Case{3, -1, true}}) {
+        SCOPED_TRACE("read fails at " + std::to_string(c.readFailsAt) + ", sink fails at " +
+                     std::to_string(c.sinkFailsAt) + (c.readThrows ? ", read throws" : ""));
         int reads = 0;
         auto readerOf = [&](const std::vector<uint8_t>& bytes) {
             return [&bytes, &reads, &c, at = std::size_t{0}](std::span<uint8_t> block) mutable {

@@ -122,6 +122,7 @@ TEST_F(SettingsStoreTest, OnlyExactlyOneTurnsAFlagOnAndNothingTurnsItOff) {
         {"", false}, {"01", false}, {"on", false},   {"1.0", false},
     };
     for (const auto& [value, on] : cases) {
+        SCOPED_TRACE("value \"" + value + "\"");
         ProjectSettings record;
         FakeControls boxes(record);
         SettingsStore loader(record, boxes, scratch.path() / "");
@@ -311,8 +312,9 @@ TEST(SettingsFile, AFileThatCannotBeReadIsAnErrorThatNamesIt) {
         const char* reason;
     } cases[] = {{"missing.ini", ""}, {"folder.ini", "folder"}, {"huge.ini", "16777217 bytes"}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         const auto read = readSettingsFile(scratch / c.name, {}, RelativePaths::FromWorkingFolder);
-        ASSERT_FALSE(read.has_value()) << c.name;
+        ASSERT_FALSE(read.has_value());
         EXPECT_NE(read.error().message.find(c.name), std::string::npos) << read.error().message;
         EXPECT_NE(read.error().message.find(c.reason), std::string::npos) << read.error().message;
     }

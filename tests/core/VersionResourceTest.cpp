@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ProjectVersion.h"
 #include "platform/ExecutablePath.h"
 
 namespace sf {
@@ -40,9 +41,10 @@ TEST_P(VersionResource, NamesVersion1520InUsEnglishAndWindows1252) {
     const auto* fixed = query<VS_FIXEDFILEINFO>(L"\\");
     ASSERT_NE(fixed, nullptr);
     EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010005u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0x00020000u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010005u);
+    EXPECT_EQ(fixed->dwFileVersionMS, DWORD{(SF_VERSION_MAJOR << 16) | SF_VERSION_MINOR});
+    EXPECT_EQ(fixed->dwFileVersionLS, DWORD{SF_VERSION_PATCH << 16});
+    EXPECT_EQ(fixed->dwProductVersionMS, DWORD{(SF_VERSION_MAJOR << 16) | SF_VERSION_MINOR});
+    EXPECT_EQ(fixed->dwFileOS, DWORD{VOS__WINDOWS32});
 
     const auto* translation = query<WORD>(L"\\VarFileInfo\\Translation");
     ASSERT_NE(translation, nullptr);
@@ -51,7 +53,7 @@ TEST_P(VersionResource, NamesVersion1520InUsEnglishAndWindows1252) {
 
     const auto* fileVersion = query<wchar_t>(L"\\StringFileInfo\\040904e4\\FileVersion");
     ASSERT_NE(fileVersion, nullptr);
-    EXPECT_EQ(std::wstring(fileVersion), L"1.5.2.0");
+    EXPECT_EQ(std::wstring(fileVersion), L"" SF_VERSION ".0");
     const auto* originalName = query<wchar_t>(L"\\StringFileInfo\\040904e4\\OriginalFilename");
     ASSERT_NE(originalName, nullptr);
     EXPECT_EQ(std::wstring(originalName), GetParam());

@@ -16,7 +16,7 @@ TEST_F(QtDialogTest, TheWindowHasItsCaptionIconAndFixedSizeAndTheProcessObjectsT
     open();
     EXPECT_EQ(QApplication::focusWidget(), control(IDC_MAKE));
     EXPECT_TRUE(checkBox(IDC_VERIFY)->isChecked());
-    EXPECT_EQ(dialog->windowTitle(), "Tavlen Sparrowflasher Maker III V1.5.2");
+    EXPECT_EQ(dialog->windowTitle(), "Tavlen Sparrowflasher Maker III V" SF_VERSION);
     EXPECT_FALSE(dialog->windowIcon().isNull());
     EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
     EXPECT_EQ(templateFileName, u"AP2.EXE");

@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "ProjectVersion.h"
 #include "support/AnotherUser.h"
 #include "support/TempDir.h"
 
@@ -322,8 +323,8 @@ TEST_F(CliTest, WarningsStrictAndQuiet) {
              {"",
               0,
               {"warning: " + note, "warning: the application's USB PID is empty",
-               "warning: the application's USB VID is empty (set it with --ap-vid)", "template: ",
-               "Package written: "}},
+               "warning: the application's USB VID is empty (set it with --ap-vid)",
+               "template: ", "Package written: "}},
              {ready, 0, {"template: ", "Package written: "}},
              {"--quiet", 0, {}},
              {"-q " + ready, 0, {}},

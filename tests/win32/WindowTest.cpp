@@ -30,7 +30,7 @@ TEST_F(Win32DialogTest, TheWindowIsMadeFromTheControlTable) {
     EXPECT_EQ(shown(0).size(), 0u);
     std::array<wchar_t, 64> caption{};
     GetWindowTextW(window, caption.data(), static_cast<int>(caption.size()));
-    EXPECT_EQ(std::wstring(caption.data()), L"Tavlen Sparrowflasher Maker III V1.5.2");
+    EXPECT_EQ(std::wstring(caption.data()), L"Tavlen Sparrowflasher Maker III V" SF_VERSION);
 
     for (const ControlTemplate& entry : kDialogTemplate) {
         if (entry.id == kNoControlId) continue;

@@ -34,7 +34,9 @@ Expected<std::string> hashImage(const std::filesystem::path& path, const Package
         return success();
     });
     if (!read) return failureOf(read);
-    return hex(sha.finish());
+    auto digest = sha.finish();
+    if (!digest) return failureOf(digest);
+    return hex(*digest);
 }
 
 std::string ansiField(const PackageDescriptor& d, DescriptorField field) {

@@ -5,6 +5,8 @@
 #include <memory>
 #include <span>
 
+#include "platform/Expected.h"
+
 namespace sf {
 
 // SHA-256 over data given in pieces.
@@ -17,8 +19,9 @@ class Sha256 {
 
     void update(std::span<const uint8_t> data);
 
-    // The 32-byte digest. Ends the computation.
-    std::array<uint8_t, 32> finish();
+    // The 32-byte digest, or an error when the system's cryptography library
+    // failed at any step. Ends the computation.
+    Expected<std::array<uint8_t, 32>> finish();
 
     struct State;
 

@@ -12,6 +12,8 @@ namespace sf {
 struct Sha256::State {
     BCRYPT_ALG_HANDLE algorithm = nullptr;
     BCRYPT_HASH_HANDLE hash = nullptr;
+    bool failed = false;  // some call of the API's did not succeed
+    void check(NTSTATUS status) { failed = failed || !BCRYPT_SUCCESS(status); }
     ~State() {
         if (hash != nullptr) BCryptDestroyHash(hash);
         if (algorithm != nullptr) BCryptCloseAlgorithmProvider(algorithm, 0);
@@ -19,8 +21,11 @@ struct Sha256::State {
 };
 
 Sha256::Sha256() : state(std::make_unique<State>()) {
-    BCryptOpenAlgorithmProvider(&state->algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0);
-    BCryptCreateHash(state->algorithm, &state->hash, nullptr, 0, nullptr, 0, 0);
+    state->check(
+        BCryptOpenAlgorithmProvider(&state->algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0));
+    if (!state->failed) {
+        state->check(BCryptCreateHash(state->algorithm, &state->hash, nullptr, 0, nullptr, 0, 0));
+    }
 }
 
 Sha256::~Sha256() = default;
@@ -28,17 +33,21 @@ Sha256::~Sha256() = default;
 void Sha256::update(std::span<const uint8_t> data) {
     // BCryptHashData takes at most a ULONG's worth of bytes at a time.
     constexpr size_t kLargestPiece = 1u << 30;
-    while (!data.empty()) {
+    while (!data.empty() && !state->failed) {
         const auto piece = data.first(std::min(data.size(), kLargestPiece));
-        BCryptHashData(state->hash, const_cast<PUCHAR>(piece.data()),
-                       static_cast<ULONG>(piece.size()), 0);
+        state->check(BCryptHashData(state->hash, const_cast<PUCHAR>(piece.data()),
+                                    static_cast<ULONG>(piece.size()), 0));
         data = data.subspan(piece.size());
     }
 }
 
-std::array<uint8_t, 32> Sha256::finish() {
+Expected<std::array<uint8_t, 32>> Sha256::finish() {
     std::array<uint8_t, 32> digest{};
-    BCryptFinishHash(state->hash, digest.data(), static_cast<ULONG>(digest.size()), 0);
+    if (!state->failed) {
+        state->check(
+            BCryptFinishHash(state->hash, digest.data(), static_cast<ULONG>(digest.size()), 0));
+    }
+    if (state->failed) return fail("Windows could not compute a SHA-256 digest");
     return digest;
 }
 

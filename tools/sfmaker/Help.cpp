@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "ProjectVersion.h"
+
 namespace sf {
 namespace {
 
