@@ -38,20 +38,25 @@ struct ResetWrite {
     const FlagField* flag = nullptr;
 };
 
-// The reset's writes in their order, as the field table orders them.
+// The reset's writes in their order, as the field table orders them; a
+// table that leaves a write out or gives one twice does not compile.
 constexpr auto kResetWrites = [] {
     std::array<ResetWrite, 16> writes{};
-    for (const TextField& field : kTextFields) writes.at(field.resetOrder).text = &field;
+    std::array<int, 16> uses{};
+    for (const TextField& field : kTextFields) {
+        writes.at(field.resetOrder).text = &field;
+        ++uses.at(field.resetOrder);
+    }
     for (const FlagField& flag : kFlagFields) {
-        if (flag.resetOrder >= 0) writes.at(flag.resetOrder).flag = &flag;
+        if (flag.resetOrder < 0) continue;
+        writes.at(flag.resetOrder).flag = &flag;
+        ++uses.at(flag.resetOrder);
+    }
+    for (const int used : uses) {
+        if (used != 1) throw "each of the reset's sixteen writes is one field's";
     }
     return writes;
 }();
-static_assert(std::ranges::all_of(kResetWrites,
-                                  [](const ResetWrite& w) {
-                                      return (w.text == nullptr) != (w.flag == nullptr);
-                                  }),
-              "each of the reset's writes is one field's");
 
 std::u16string_view flagText(bool on) {
     return on ? u"1" : u"0";
