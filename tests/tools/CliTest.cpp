@@ -128,6 +128,7 @@ TEST_F(CliTest, ImagesInAToolchainFormatAreConvertedUnlessRaw) {
     for (const Case& c :
          {Case{"", flat, "internal image: Intel HEX, 0x00000000-0x00000009, 10 bytes"},
           Case{" --raw", std::vector<uint8_t>(hex.begin(), hex.end()), ""}}) {
+        SCOPED_TRACE(std::string("make") + c.extra);
         std::filesystem::remove_all(dir / "out");
         const auto made = run(kSfmaker + " make --force --time 1 --output " + path("pkg.exe") +
                               " --internal " + path("fw.hex") + c.extra);
@@ -205,6 +206,7 @@ TEST_F(CliTest, InspectNamesTheKeySeed) {
          {Case{"pkg.exe", "\nKey seed:       1700000000 (2023-11-14 22:13:20 UTC)\n", 1700000000},
           Case{"foreign.exe", "\nKey seed:       none (", nullptr}}) {
         SCOPED_TRACE(c.package);
+        SCOPED_TRACE(c.package);
         const auto text = run(kSfmaker + " inspect " + path(c.package));
         EXPECT_NE(text.out.find(c.line), std::string::npos) << text.out;
         const auto inspected = run(kSfmaker + " inspect --json " + path(c.package));
@@ -242,6 +244,7 @@ struct Expected {
 
 void expectEach(const std::vector<Expected>& cases) {
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
         const auto ran = run(c.command);
         EXPECT_EQ(ran.exitCode, c.exitCode) << c.command << "\n" << ran.out;
         EXPECT_NE(ran.out.find(c.says), std::string::npos) << c.command << "\n" << ran.out;
@@ -342,6 +345,7 @@ TEST_F(CliTest, WarningsStrictAndQuiet) {
               {"error: the application's USB VID is empty", "nothing written: --strict"}},
              {"--strict " + ready, 0, {"template: ", "Package written: "}},
          }) {
+        SCOPED_TRACE(c.extra);
         std::filesystem::remove(dir / "pkg.exe");
         const auto made = run(makeCommand("pkg.exe", c.extra));
         EXPECT_EQ(made.exitCode, c.exitCode) << c.extra << "\n" << made.out;
@@ -443,6 +447,7 @@ TEST_F(CliTest, AnOutputThatIsNotAFileIsRefusedAtOnceEvenWithForce) {
     const std::pair<const char*, const char*> cases[] = {
         {"fifo", "is a named pipe"}, {"null", "is a device"}, {"folder", "is a folder"}};
     for (const auto& [name, kind] : cases) {
+        SCOPED_TRACE(name);
         const auto type = fs::symlink_status(dir / name).type();
         if (type == fs::file_type::not_found) continue;
         for (const char* force : {"", "--force"}) {
@@ -505,6 +510,8 @@ TEST_F(CliTest, AKilledOrInterruptedMakeLeavesNothingBehind) {
     for (const Case c :
          {Case{SIGKILL, false, ""}, Case{SIGINT, false, stopped}, Case{SIGTERM, false, stopped},
           Case{SIGTERM, true, stopped}, Case{SIGINT, true, stopped}, Case{SIGHUP, true, ""}}) {
+        SCOPED_TRACE("signal " + std::to_string(c.signal) +
+                     (c.withoutProc ? " without /proc" : ""));
         if (c.withoutProc && !canHideProc) continue;
         fs::create_directory(out);
         writeBytes(out / "pkg.exe", {1, 2, 3});
