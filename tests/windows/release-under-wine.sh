@@ -58,31 +58,40 @@ windows_seen() {
   done
 }
 
+# Runs the command every 0.1 s, its output dropped, until it succeeds (0) or
+# the deadline passes (1).
+within_deadline() {
+  local end=$((SECONDS + deadline))
+  while ((SECONDS < end)); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# The shown windows of that name, or a failure when there is none.
+window_shown() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null; }
+window_not_shown() { ! window_shown "$1" >/dev/null; }
+program_gone() { ! kill -0 "$pid" 2>/dev/null; }
+
 # Waits for a shown window of that name and sets window_id to it. A window
 # that exists but is not shown yet may still be in the middle of starting.
 # (It sets a variable rather than print: a failure inside $(...) would not
 # be counted.)
 window_id=""
 shown_window() {
-  local ids end=$((SECONDS + deadline))
-  while ((SECONDS < end)); do
-    if ids=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); then
-      window_id=$(head -1 <<<"$ids")
-      return 0
-    fi
-    sleep 0.1
-  done
+  local ids
+  if within_deadline window_shown "$1" && ids=$(window_shown "$1"); then
+    window_id=$(head -1 <<<"$ids")
+    return 0
+  fi
   fail "no window '$1' was shown within $deadline s; the windows were:"$'\n'"$(windows_seen)"
   return 1
 }
 
 # Waits until no window of that name is shown.
 window_gone() {
-  local end=$((SECONDS + deadline))
-  while ((SECONDS < end)); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
+  within_deadline window_not_shown "$1" && return 0
   fail "the window '$1' was still shown after $deadline s; the windows were:"$'\n'"$(windows_seen)"
   return 1
 }
@@ -123,11 +132,7 @@ keys_to() {
 # Waits for the program started in the background to end; fails with the
 # windows still there when it does not.
 program_ended() {
-  local end=$((SECONDS + deadline))
-  while ((SECONDS < end)); do
-    kill -0 "$pid" 2>/dev/null || return 0
-    sleep 0.1
-  done
+  within_deadline program_gone && return 0
   fail "$1 did not end SparrowflasherMaker.exe within $deadline s; the windows were:"$'\n'"$(windows_seen)"
   return 1
 }
@@ -135,11 +140,7 @@ program_ended() {
 # Waits for start-up to have seeded setting.ini from the release's
 # default.ini; fails with what the file holds, or which files there are.
 settings_seeded() {
-  local end=$((SECONDS + deadline))
-  while ((SECONDS < end)); do
-    grep -qF 'ImagePath1=C:\work\firmware.bin' "$settings" 2>/dev/null && return 0
-    sleep 0.1
-  done
+  within_deadline grep -qF 'ImagePath1=C:\work\firmware.bin' "$settings" && return 0
   if [[ -f "$settings" ]]; then
     fail "setting.ini was not seeded from the release's default.ini; it holds:"$'\n'"$(cat "$settings")"
   else
