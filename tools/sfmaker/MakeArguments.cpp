@@ -92,14 +92,17 @@ CLI::Validator secondsRule() {
 
 }  // namespace
 
-MakeArguments::MakeArguments(CLI::App& command) {
-    addPathOption(command, "--output,-o", output, "The package file to write")->required();
-    command.add_flag("--force,-f", force, "Replace the output file when it exists");
-    command.add_flag("--strict", strict,
-                     "Refuse to make a package that gives a warning (exit 1, nothing written)");
-    command.add_flag("--quiet,-q", quiet,
-                     "Print errors only: no progress, no converted-image lines, no \"Package "
-                     "written\", and no warnings unless --strict makes them errors");
+MakeArguments::MakeArguments(CLI::App& command, SourcesCommand purpose) {
+    const bool make = purpose == SourcesCommand::Make;
+    if (make) {
+        addPathOption(command, "--output,-o", output, "The package file to write")->required();
+        command.add_flag("--force,-f", force, "Replace the output file when it exists");
+        command.add_flag("--strict", strict,
+                         "Refuse to make a package that gives a warning (exit 1, nothing written)");
+        command.add_flag("--quiet,-q", quiet,
+                         "Print errors only: no progress, no converted-image lines, no \"Package "
+                         "written\", and no warnings unless --strict makes them errors");
+    }
     command.add_flag("--raw", raw,
                      "Take every image file as bytes; without it ELF, Intel HEX and S-record "
                      "files are turned into the flat image the device takes");
@@ -119,6 +122,7 @@ MakeArguments::MakeArguments(CLI::App& command) {
     command.add_flag("--no-verify", noVerify, "Turn Verify off");
     command.add_flag("--cmd-via-control-endpoint", cmdViaControlEndpoint,
                      "Send commands through the control endpoint");
+    if (!make) return;
     command
         .add_option_function<std::string>(
             "--time", [this](const std::string& value) { time = parseSeconds(value); },

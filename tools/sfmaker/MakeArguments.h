@@ -13,10 +13,16 @@
 
 namespace sf {
 
-// The options of `sfmaker make`, bound to a CLI11 subcommand.
+// The command whose options these are: `make` writes a package, `verify`
+// builds one from the same sources with another package's key seed and
+// writes nothing, so it has no output, --force, --strict, --quiet or --time.
+enum class SourcesCommand { Make, Verify };
+
+// The options of `sfmaker make` (and the sources options of `sfmaker
+// verify`), bound to a CLI11 subcommand.
 class MakeArguments {
   public:
-    explicit MakeArguments(CLI::App& command);
+    explicit MakeArguments(CLI::App& command, SourcesCommand purpose = SourcesCommand::Make);
 
     // The settings to make a package from: `base` with every given option put over it.
     ProjectSettings applyTo(ProjectSettings base) const;

@@ -4,21 +4,19 @@
 
 #include <iostream>
 #include <optional>
-#include <system_error>
 
 #include "package/PackageBuilder.h"
 #include "platform/CommandLine.h"
 #include "platform/Console.h"
 #include "platform/Interrupt.h"
 #include "platform/Utf.h"
-#include "settings/SettingsDirectory.h"
-#include "settings/SettingsFile.h"
 #include "settings/SettingsWarnings.h"
 #include "tools/report/PackageExtract.h"
 #include "tools/report/PackageReport.h"
 #include "tools/sfmaker/CliMakeUi.h"
 #include "tools/sfmaker/Help.h"
 #include "tools/sfmaker/MakeArguments.h"
+#include "tools/sfmaker/MakeSources.h"
 #include "tools/sfmaker/PathOptions.h"
 
 namespace sf {
@@ -26,32 +24,6 @@ namespace {
 
 constexpr int kFailure = 1;
 constexpr int kUsage = 2;
-
-// The settings a package starts from, and the settings file they were read
-// from (none when options alone make the package).
-struct BaseSettings {
-    ProjectSettings settings;
-    std::optional<std::filesystem::path> file;
-};
-
-// The named settings file, whose relative paths name files beside it. Else,
-// when no option sets a field, the settings file of the dialog, read as the
-// dialog reads it, so a pipeline builds what the dialog shows; that one may be
-// missing, and then the start values hold.
-Expected<BaseSettings> baseSettings(const MakeArguments& args) {
-    if (args.setsAnyField() && args.settingsFile.empty()) return BaseSettings{};
-    const bool named = !args.settingsFile.empty();
-    const auto file = named ? args.settingsFile : userSettingsFile();
-    std::error_code ec;
-    if (!named &&
-        std::filesystem::status(file, ec).type() == std::filesystem::file_type::not_found) {
-        return BaseSettings{{}, file};
-    }
-    auto settings = readSettingsFile(
-        file, {}, named ? RelativePaths::FromFileFolder : RelativePaths::FromWorkingFolder);
-    if (!settings) return failureOf(settings);
-    return BaseSettings{*settings, file};
-}
 
 // Without an internal image there is nothing to make: say where one is given.
 std::string noInternalImage(const std::optional<std::filesystem::path>& settingsFile) {
@@ -82,21 +54,19 @@ int runMake(const MakeArguments& args) {
         std::cerr << "sfmaker: " << keyTime.error().message << '\n';
         return kUsage;
     }
-    const auto base = baseSettings(args);
-    if (!base) {
-        std::cerr << "sfmaker: " << base.error().message << '\n';
+    auto sources = makeSources(args);
+    if (!sources) {
+        std::cerr << "sfmaker: " << sources.error().message << '\n';
         return kFailure;
     }
-    const ProjectSettings settings = args.applyTo(base->settings);
+    const ProjectSettings& settings = sources->settings;
     if (settings.internalImagePath.empty()) {
-        std::cerr << noInternalImage(base->file) << '\n';
+        std::cerr << noInternalImage(sources->settingsFile) << '\n';
         return kUsage;
     }
     if (!acceptWarnings(settings, args)) return kFailure;
-    auto options = PackageBuilder::systemOptions();
-    if (!args.templatePath.empty()) options.templatePaths = {args.templatePath};
+    auto options = sources->options;
     options.clock = [seconds = *keyTime] { return seconds; };
-    options.convertImages = !args.raw;
     CliMakeUi ui(args.output, args.force, args.quiet);
     // Ctrl+C stops the make between blocks; it cleans up and says so.
     watchForInterrupts();

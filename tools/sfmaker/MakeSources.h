@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+#include "package/PackageBuilder.h"
+#include "platform/Expected.h"
+#include "settings/ProjectSettings.h"
+#include "tools/sfmaker/MakeArguments.h"
+
+namespace sf {
+
+// What a package is made from: the settings with every option put over them,
+// the settings file they were read from (none when options alone make the
+// package) and how the builder finds the template and reads the images. The
+// builder's clock is left to the caller: `make` takes keyTime(), `verify` the
+// seed of the package it checks.
+struct MakeSources {
+    ProjectSettings settings;
+    std::optional<std::filesystem::path> settingsFile;
+    PackageBuilder::Options options;
+};
+
+// The sources `args` name: the named settings file, whose relative paths name
+// files beside it; else, when no option sets a field, the settings file of
+// the dialog, read as the dialog reads it, so a pipeline builds what the
+// dialog shows (that one may be missing, and then the start values hold).
+// Fails, naming the file, when a settings file cannot be read.
+Expected<MakeSources> makeSources(const MakeArguments& args);
+
+}  // namespace sf
