@@ -57,6 +57,10 @@ for completion in bash-completion/completions/sfmaker zsh/vendor-completions/_sf
   fish/vendor_completions.d/sfmaker.fish; do
   [[ -s "$root/usr/share/$completion" ]] || fail "no shell completion usr/share/$completion"
 done
+for schema in inspect diff; do
+  python3 -m json.tool "$root/usr/share/sparrowflasher-maker/schema/$schema.schema.json" >/dev/null ||
+    fail "no JSON Schema usr/share/sparrowflasher-maker/schema/$schema.schema.json"
+done
 # What the entry starts, and where, lies in the package.
 exec_path=$(sed -n 's/^Exec=//p' "$entry")
 start_folder=$(sed -n 's/^Path=//p' "$entry")

@@ -174,7 +174,8 @@ drive_c="$WINEPREFIX/drive_c"
 mkdir -p "$drive_c/release" "$drive_c/work"
 (cd "$drive_c/release" && cmake -E tar xf "$zip")
 folder=$(echo "$drive_c"/release/SparrowflasherMaker-*-win64)
-for program in SparrowflasherMaker.exe sfmaker.exe AP2.EXE default.ini; do
+for program in SparrowflasherMaker.exe sfmaker.exe AP2.EXE default.ini schema/inspect.schema.json \
+  schema/diff.schema.json; do
   [[ -f "$folder/$program" ]] || fail "the ZIP lacks $program"
 done
 head -c 70001 /dev/urandom >"$drive_c/work/firmware.bin"
