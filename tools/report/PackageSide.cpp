@@ -40,7 +40,7 @@ Expected<PackageSide> packageFileSide(const std::filesystem::path& path) {
         InputFile file;
         Scrambler scrambler;
     };
-    const auto open = std::make_shared<Open>(std::move(*file), Scrambler(contents->key));
+    const auto open = std::make_shared<Open>(Open{std::move(*file), Scrambler(contents->key)});
     const PackageContents c = *contents;
     return PackageSide{c, [open, c](PackagePart part) -> Expected<Piece> {
                            const PartPlace place = placeOf(c, part);
