@@ -9,6 +9,7 @@
 #   bench/make-vs-cat.sh 7 1G         seven pairs at 1 GiB
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source bench/timing.sh
 pairs=${1:-}
 shift || true
 sizes=("$@")
@@ -18,19 +19,6 @@ cmake --preset release >/dev/null && cmake --build --preset release >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/var/tmp}/sfbench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-
-# One run: prints "elapsed cpu peak_kib" for the command; the elapsed time
-# from the shell's clock in microseconds, since small images take milliseconds.
-timed() {
-  rm -f "$work/out"
-  sync
-  local start=$EPOCHREALTIME
-  /usr/bin/time -f '%U %S %M' -o "$work/time" "$@" >/dev/null 2>&1
-  local end=$EPOCHREALTIME
-  awk -v s="$start" -v e="$end" '{ printf "%.4f %.3f %d\n", e - s, $1 + $2, $3 }' "$work/time"
-}
-
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 for size in "${sizes[@]}"; do
   n=${pairs:-$([[ $size == *[KM] && $size != *[0-9][0-9][0-9]M ]] && echo 11 || echo 5)}

@@ -2,7 +2,9 @@
 // the stand-in take it: the input is written to a file in a folder of its own,
 // reported as text and JSON, and extracted into a folder beside it. Nothing
 // may appear anywhere else in the folder, and each extracted file must be as
-// long as the package says.
+// long as the package says. A package is then compared with a copy of
+// itself, which must be identical, and with a copy with one byte changed,
+// which must not be (or is no package at all).
 #include <unistd.h>
 
 #include <cstddef>
@@ -13,6 +15,7 @@
 #include <map>
 #include <string>
 
+#include "tools/report/PackageComparison.h"
 #include "tools/report/PackageExtract.h"
 #include "tools/report/PackageReport.h"
 
@@ -72,6 +75,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         const auto json = sf::reportJson(*report);
         require(json["internal"]["length"] == report->contents.internal.length);
         require(json["cmdKeyLength"].get<uint32_t>() <= 64);
+    }
+    if (report) {
+        const fs::path copy = *workFolder / "copy.exe";
+        fs::copy_file(package, copy, fs::copy_options::overwrite_existing);
+        auto a = sf::packageFileSide(package);
+        auto same = sf::packageFileSide(copy);
+        require(a && same);
+        const auto itself = sf::comparePackages(*a, *same);
+        require(itself && itself->identical && itself->sameContent);
+        // The byte the input's first byte names is changed.
+        std::string damaged(reinterpret_cast<const char*>(data), size);
+        damaged[data[0] % size] ^= static_cast<char>(data[size - 1] | 1);
+        std::ofstream(copy, std::ios::binary | std::ios::trunc)
+            .write(damaged.data(), static_cast<std::streamsize>(size));
+        if (auto b = sf::packageFileSide(copy)) {
+            const auto compared = sf::comparePackages(*a, *b);
+            require(compared && !compared->identical);
+            require(compared->sameContent == compared->differences.empty());
+            require(!sf::comparisonText(*compared, "a", "b").empty());
+            require(sf::comparisonJson(*compared)["format"] == 1);
+        }
+        fs::remove(copy);
     }
     const auto extracted = sf::extractPackage(package, out);
     require(extracted.has_value() == report.has_value());

@@ -62,6 +62,12 @@ class FirmwareImage {
     // image ends or its file cannot be read.
     Status readExactly(void* buffer, std::size_t size);
 
+    // Starts handing over the flat image from its first byte again.
+    void rewind() {
+        position = 0;
+        nextPiece = 0;
+    }
+
   private:
     ImageFormat imageFormat;
     std::vector<ImagePiece> pieces;

@@ -6,12 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "image/FirmwareImage.h"
 #include "package/PackageLayout.h"
-#include "package/PackageTrailer.h"
 #include "package/PackageWriter.h"
 #include "platform/AtomicOutputFile.h"
-#include "platform/InputFile.h"
 #include "platform/Utf.h"
 
 namespace sf {
@@ -143,58 +140,68 @@ PackageBuilder::Options PackageBuilder::systemOptions(std::u16string_view templa
 
 PackageBuilder::PackageBuilder(Options o) : options(std::move(o)) {}
 
-MakeOutcome PackageBuilder::make(const ProjectSettings& settings, MakeUi& ui) const {
+PackageTrailer OpenedInputs::trailer(const ProjectSettings& settings, uint32_t seed) const {
+    return makePackageTrailer(
+        settings, std::span(reinterpret_cast<const uint8_t*>(cmdKey.data()), cmdKey.size()),
+        static_cast<uint32_t>(internalImage.size()),
+        static_cast<uint32_t>(externalImage ? externalImage->size() : 0), seed);
+}
+
+std::optional<OpenedInputs> PackageBuilder::openInputs(const ProjectSettings& settings,
+                                                       MakeUi& ui) const {
     if (settings.internalImagePath.empty()) {
         ui.failed({.kind = Kind::NoInternalImage});
-        return MakeOutcome::Failed;
+        return std::nullopt;
     }
 
     auto templateFile = openTemplate(options.templatePaths, ui);
-    if (!templateFile) return MakeOutcome::Failed;
+    if (!templateFile) return std::nullopt;
 
     auto internalImage =
         openImage(settings.internalImagePath, ImageKind::Internal, options.convertImages, ui);
-    if (!internalImage) return MakeOutcome::Failed;
+    if (!internalImage) return std::nullopt;
 
     std::optional<FirmwareImage> externalImage;
     if (!settings.externalImagePath.empty()) {
         externalImage =
             openImage(settings.externalImagePath, ImageKind::External, options.convertImages, ui);
-        if (!externalImage) return MakeOutcome::Failed;
+        if (!externalImage) return std::nullopt;
     }
 
     std::string cmdKey;
     if (settings.cmdKeyEnabled) {
         auto key = readCommandKey(settings.cmdKeyPath, ui);
-        if (!key) return MakeOutcome::Failed;
+        if (!key) return std::nullopt;
         cmdKey = std::move(*key);
     }
+    return OpenedInputs{std::move(*templateFile), std::move(*internalImage),
+                        std::move(externalImage), std::move(cmdKey)};
+}
+
+MakeOutcome PackageBuilder::make(const ProjectSettings& settings, MakeUi& ui) const {
+    auto inputs = openInputs(settings, ui);
+    if (!inputs) return MakeOutcome::Failed;
 
     const auto output = chooseOutput(ui);
     if (!output) return MakeOutcome::Cancelled;
 
-    const auto seed = static_cast<uint32_t>(options.clock());
-    const PackageTrailer trailer = makePackageTrailer(
-        settings, std::span(reinterpret_cast<const uint8_t*>(cmdKey.data()), cmdKey.size()),
-        static_cast<uint32_t>(internalImage->size()),
-        static_cast<uint32_t>(externalImage ? externalImage->size() : 0), seed);
+    const PackageTrailer trailer =
+        inputs->trailer(settings, static_cast<uint32_t>(options.clock()));
 
     auto file = AtomicOutputFile::create(output->path, AtomicOutputFile::Mode::Executable);
     if (!file) {
         ui.failed({Kind::OutputUnwritable, output->path, file.error().message});
         return MakeOutcome::Failed;
     }
-    const PackageInputs inputs{&*templateFile, &*internalImage,
-                               externalImage ? &*externalImage : nullptr};
-    Status written = writePackage(*file, inputs, trailer, [&ui](uint64_t done, uint64_t total) {
+    const PackageInputs pieces{&inputs->templateFile, &inputs->internalImage,
+                               inputs->externalImage ? &*inputs->externalImage : nullptr};
+    Status written = writePackage(*file, pieces, trailer, [&ui](uint64_t done, uint64_t total) {
         ui.progress(done, total);
         return !ui.cancelRequested();
     });
     // Windows cannot replace a file that is still open, and the output may
     // name one of the inputs: close them all before the output takes its place.
-    templateFile.reset();
-    internalImage.reset();
-    externalImage.reset();
+    inputs.reset();
     if (written) written = file->flush();
     // Flushing a large package to disk takes a while: a stop asked for meanwhile still counts.
     if (written && ui.cancelRequested()) return MakeOutcome::Cancelled;

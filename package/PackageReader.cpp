@@ -41,6 +41,7 @@ Expected<PackageContents> tryKey(std::span<const uint8_t, kTrailerSize> trailer,
     contents.size = fileSize;
     contents.key = key;
     contents.keySlot = slot;
+    std::copy(trailer.begin(), trailer.end(), contents.trailer.begin());
     const auto stored = trailer.subspan(2 * kImageEntrySize);
     contents.storedSlots = {slotAt(stored, descriptor::keySlot0),
                             slotAt(stored, descriptor::keySlot1)};
@@ -72,14 +73,14 @@ Expected<PackageContents> tryKey(std::span<const uint8_t, kTrailerSize> trailer,
     return contents;
 }
 
+}  // namespace
+
 Expected<InputFile> openPackage(const std::filesystem::path& path) {
     auto file = InputFile::open(path);
     if (!file)
         return fail(file.error().after("cannot open the package " + quotedPath(path) + ": "));
     return file;
 }
-
-}  // namespace
 
 Expected<PackageContents> parsePackageTrailer(std::span<const uint8_t, kTrailerSize> trailer,
                                               uint64_t fileSize) {
@@ -106,13 +107,17 @@ Expected<PackageContents> parsePackageTrailer(std::span<const uint8_t, kTrailerS
 Expected<PackageContents> readPackage(const std::filesystem::path& path) {
     auto file = openPackage(path);
     if (!file) return failureOf(file);
+    return readPackage(*file);
+}
+
+Expected<PackageContents> readPackage(InputFile& file) {
     std::array<uint8_t, kTrailerSize> trailer{};
-    if (file->size() >= kTrailerSize) {
-        if (auto s = file->seek(file->size() - kTrailerSize); !s) return failureOf(s);
-        if (auto s = file->readExactly(trailer.data(), trailer.size()); !s) return failureOf(s);
+    if (file.size() >= kTrailerSize) {
+        if (auto s = file.seek(file.size() - kTrailerSize); !s) return failureOf(s);
+        if (auto s = file.readExactly(trailer.data(), trailer.size()); !s) return failureOf(s);
     }
-    auto contents = parsePackageTrailer(trailer, file->size());
-    if (!contents) return fail(contents.error().after(quotedPath(path) + ": "));
+    auto contents = parsePackageTrailer(trailer, file.size());
+    if (!contents) return fail(contents.error().after(quotedPath(file.path()) + ": "));
     return contents;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -10,6 +11,7 @@
 #include "package/PackageLayout.h"
 #include "package/PieceStream.h"
 #include "platform/Expected.h"
+#include "platform/InputFile.h"
 
 namespace sf {
 
@@ -30,6 +32,7 @@ struct PackageContents {
     ImageLocation internal;
     ImageLocation external;
     PackageDescriptor descriptor;
+    std::array<uint8_t, kTrailerSize> trailer{};  // the last 688 bytes, as stored
 };
 
 // Finds the key and unscrambles the last 688 bytes of a package of
@@ -37,8 +40,14 @@ struct PackageContents {
 Expected<PackageContents> parsePackageTrailer(std::span<const uint8_t, kTrailerSize> trailer,
                                               uint64_t fileSize);
 
+// Opens a package file for reading; the error names it.
+Expected<InputFile> openPackage(const std::filesystem::path& path);
+
 // Reads the trailer of the package file at `path`.
 Expected<PackageContents> readPackage(const std::filesystem::path& path);
+
+// Reads the trailer of a package file already open; errors name the file.
+Expected<PackageContents> readPackage(InputFile& file);
 
 // Streams one image of a package read by readPackage into `sink`.
 Status readImage(const std::filesystem::path& path, const PackageContents& contents,

@@ -6,10 +6,12 @@
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <thread>
 
@@ -600,6 +602,198 @@ TEST(TemplateCli, RunBareItSaysItCarriesNoPackage) {
     const auto bare = run(kBin + "/AP2.EXE");
     EXPECT_EQ(bare.exitCode, 1);
     EXPECT_NE(bare.out.find("carries no package"), std::string::npos) << bare.out;
+}
+
+// The JSON that `command` prints on stdout, and how it ended.
+std::pair<int, nlohmann::json> runJson(const std::string& command) {
+    const auto ran = run("(" + command + " 2>/dev/null)");
+    return {ran.exitCode, nlohmann::json::accept(ran.out) ? nlohmann::json::parse(ran.out)
+                                                          : nlohmann::json(ran.out)};
+}
+
+// diff compares what the packages hold once each is unscrambled with its own
+// key: 0 for the same content (identical or not), 1 with the differing fields,
+// 2 for a side it cannot compare, named with the reason.
+TEST_F(CliTest, DiffTellsTheSameContentEachDifferenceAndTrouble) {
+    // Images of more than two blocks, changed past the first block: the bytes
+    // are compared and unscrambled where each block lies.
+    auto image = patternBytes(5'000'000, 7);
+    writeBytes(dir / "big.bin", image);
+    writeBytes(dir / "shorter.bin", {image.begin(), image.begin() + 4'000'000});
+    image[1'048'579] ^= 1;
+    image[2'097'159] ^= 0x80;
+    writeBytes(dir / "changed.bin", image);
+    for (const auto& [package, options] :
+         {std::pair{"a.exe", "--internal big.bin --time 1"},
+          {"rekeyed.exe", "--internal big.bin --time 2"},
+          {"retitled.exe", "--internal big.bin --time 1 --title Other"},
+          {"changed.exe", "--internal changed.bin --time 1"},
+          {"shorter.exe", "--internal shorter.bin --time 1"}}) {
+        ASSERT_EQ(
+            run("cd " + path("") + " && " + kSfmaker + " make -q -o " + package + " " + options)
+                .exitCode,
+            0);
+    }
+    std::filesystem::copy_file(dir / "a.exe", dir / "copy.exe");
+    std::filesystem::create_symlink(dir / "a.exe", dir / "link.exe");
+    auto bytes = test::readBytes(dir / "a.exe");
+    bytes.resize(bytes.size() - 100);
+    writeBytes(dir / "truncated.exe", bytes);
+    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir / "folder");
+
+    struct Case {
+        const char* name;
+        const char* other;
+        int exitCode;
+        nlohmann::json identical;  // null when the comparison is trouble
+        const char* field;         // the one differing field, if any
+        nlohmann::json firstDifference;
+        uint64_t differingBytes;
+        const char* says;  // in the text (and stderr)
+    };
+    for (const Case& c : {
+             Case{"a byte-identical copy", "copy.exe", 0, true, "", {}, 0, "byte-identical"},
+             Case{"the same content, another key",
+                  "rekeyed.exe",
+                  0,
+                  false,
+                  "",
+                  {},
+                  0,
+                  "hold the same content, but are not byte-identical: key"},
+             Case{"a changed field",
+                  "retitled.exe",
+                  1,
+                  false,
+                  "title",
+                  {},
+                  0,
+                  "title: \"Tavlen Sparrowflasher V1.0.0\" in"},
+             Case{"a changed image byte", "changed.exe", 1, false, "internal", 1'048'579, 2,
+                  "2 of the first 5000000 bytes differ, the first at offset 1048579"},
+             Case{"images of different lengths", "shorter.exe", 1, false, "internal", nullptr, 0,
+                  "the first 4000000 bytes are the same"},
+             Case{"a missing file", "none.exe", 2, {}, "", {}, 0, "none.exe': No such file"},
+             Case{"not a package",
+                  "big.bin",
+                  2,
+                  {},
+                  "",
+                  {},
+                  0,
+                  "big.bin': the file is not a package"},
+             Case{"a truncated package", "truncated.exe", 2, {}, "", {}, 0, "truncated.exe"},
+             Case{"a folder", "folder", 2, {}, "", {}, 0, "folder': it is a folder"},
+             Case{"a FIFO", "fifo", 2, {}, "", {}, 0, "fifo': it is a named pipe"},
+             Case{"two names for one file", "link.exe", 2, {}, "", {}, 0, "are one file"},
+         }) {
+        SCOPED_TRACE(c.name);
+        const std::string command = kSfmaker + " diff " + path("a.exe") + " " + path(c.other);
+        const auto text = run(command);
+        EXPECT_EQ(text.exitCode, c.exitCode) << text.out;
+        EXPECT_NE(text.out.find(c.says), std::string::npos) << text.out;
+        const auto [exitCode, json] = runJson(command + " --json");
+        EXPECT_EQ(exitCode, c.exitCode);
+        if (c.identical.is_null()) {
+            EXPECT_EQ(json, "") << "nothing on stdout";
+            continue;
+        }
+        EXPECT_EQ(json["format"], 1);
+        EXPECT_EQ(json["identical"], c.identical);
+        EXPECT_EQ(json["sameContent"], c.exitCode == 0);
+        const auto& differences = json["differences"];
+        const auto found = std::find_if(differences.begin(), differences.end(),
+                                        [&c](const auto& d) { return d["field"] == c.field; });
+        if (*c.field == 0) {
+            EXPECT_TRUE(differences.empty()) << differences;
+            continue;
+        }
+        ASSERT_NE(found, differences.end()) << differences;
+        if (c.field == std::string("title")) {
+            EXPECT_EQ((*found)["b"], "Other");
+        } else {
+            EXPECT_EQ((*found)["firstDifference"], c.firstDifference);
+            EXPECT_EQ((*found)["differingBytes"], c.differingBytes);
+            EXPECT_EQ((*found)["a"]["length"], 5'000'000);
+            EXPECT_EQ((*found)["a"]["sha256"].get<std::string>().size(), 64u);
+        }
+    }
+}
+
+// Every file under `folder`, with its size and the time it was last written.
+std::map<std::string, std::pair<uintmax_t, std::filesystem::file_time_type>> filesUnder(
+    const std::filesystem::path& folder) {
+    std::map<std::string, std::pair<uintmax_t, std::filesystem::file_time_type>> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        files[entry.path().string()] = {entry.is_regular_file() ? entry.file_size() : 0,
+                                        entry.last_write_time()};
+    }
+    return files;
+}
+
+// verify builds the package its sources make with the checked package's key
+// seed, converting images as make does, and compares it as diff does; it
+// writes nothing, wherever it runs.
+TEST_F(CliTest, VerifyTellsWhetherThePackageHoldsWhatItsSourcesMake) {
+    const std::string hex = ":0400000001020304F2\n:020008000506EB\n:00000001FF\n";
+    writeBytes(dir / "fw.hex", std::vector<uint8_t>(hex.begin(), hex.end()));
+    writeBytes(dir / "other.bin", patternBytes(10, 9));
+    const std::string sources = " --internal " + path("fw.hex") + " --external " +
+                                path("external.bin") + " --cmd-key " + path("cmd.key");
+    ASSERT_EQ(run(kSfmaker + " make -q -o " + path("pkg.exe") + " --time 1 " + sources).exitCode,
+              0);
+    auto bytes = test::readBytes(dir / "pkg.exe");
+    const int keySlot = runJson(kSfmaker + " inspect --json " + path("pkg.exe")).second["keySlot"];
+    bytes[bytes.size() - 656 + 636 + 4 * (1 - keySlot)] ^= 1;  // a decoy byte no seed draws
+    writeBytes(dir / "foreign.exe", bytes);
+    std::filesystem::create_directory(dir / "elsewhere");
+    const auto before = filesUnder(dir.path());
+
+    struct Case {
+        const char* name;
+        const char* package;
+        std::string options;
+        int exitCode;
+        nlohmann::json identical;  // null when the check is trouble
+        const char* field;         // the one differing field, if any
+        const char* says;
+    };
+    for (const Case& c : {
+             Case{"the sources that made it", "pkg.exe", sources, 0, true, "", "byte-identical"},
+             Case{"a changed option", "pkg.exe", sources + " --title Other", 1, false, "title",
+                  "title: \"Tavlen Sparrowflasher V1.0.0\" in"},
+             Case{"another image of the same length", "pkg.exe",
+                  " --internal " + path("other.bin") + " --external " + path("external.bin") +
+                      " --cmd-key " + path("cmd.key"),
+                  1, false, "internal", "bytes differ, the first at offset 0"},
+             Case{"sources naming a missing image",
+                  "pkg.exe",
+                  " --internal none.bin",
+                  2,
+                  {},
+                  "",
+                  "cannot open the internal image"},
+             Case{"a package whose key no seed draws", "foreign.exe", sources, 0, false, "",
+                  "its content alone is compared"},
+         }) {
+        SCOPED_TRACE(c.name);
+        const std::string command = "cd " + path("elsewhere") + " && " + kSfmaker + " verify ../" +
+                                    c.package + " " + c.options;
+        const auto text = run(command);
+        EXPECT_EQ(text.exitCode, c.exitCode) << text.out;
+        EXPECT_NE(text.out.find(c.says), std::string::npos) << text.out;
+        const auto [exitCode, json] = runJson(command + " --json");
+        EXPECT_EQ(exitCode, c.exitCode);
+        if (c.identical.is_null()) continue;
+        EXPECT_EQ(json["identical"], c.identical);
+        EXPECT_EQ(json["sameContent"], c.exitCode == 0);
+        EXPECT_EQ(json["differences"].size(), *c.field == 0 ? 0u : 1u) << json;
+        if (*c.field != 0) {
+            EXPECT_EQ(json["differences"][0]["field"], c.field) << json;
+        }
+    }
+    EXPECT_EQ(filesUnder(dir.path()), before) << "verify wrote nothing";
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include "platform/AnsiCodePage.h"
 #include "platform/HexDigits.h"
 #include "platform/Utf.h"
-#include "tools/report/Sha256.h"
+#include "tools/report/PackageSide.h"
 
 namespace sf {
 namespace {
@@ -18,19 +18,6 @@ namespace {
 // Bytes as lower-case hex digits, two a byte.
 std::string hex(std::span<const uint8_t> bytes) {
     return hexBytes(bytes, LetterCase::Lower);
-}
-
-Expected<std::string> hashImage(const std::filesystem::path& path, const PackageContents& contents,
-                                const ImageLocation& image) {
-    Sha256 sha;
-    auto read = readImage(path, contents, image, [&sha](std::span<const uint8_t> block) {
-        sha.update(block);
-        return success();
-    });
-    if (!read) return failureOf(read);
-    auto digest = sha.finish();
-    if (!digest) return failureOf(digest);
-    return hex(*digest);
 }
 
 std::string ansiField(const PackageDescriptor& d, DescriptorField field) {
@@ -70,14 +57,19 @@ nlohmann::ordered_json imageJson(const ImageLocation& image, const std::string& 
 }  // namespace
 
 Expected<PackageReport> reportPackage(const std::filesystem::path& path) {
-    auto contents = readPackage(path);
-    if (!contents) return failureOf(contents);
-    auto internal = hashImage(path, *contents, contents->internal);
+    auto side = packageFileSide(path);
+    if (!side) return failureOf(side);
+    const auto hash = [&side](PackagePart part) -> Expected<std::string> {
+        auto piece = side->read(part);
+        if (!piece) return failureOf(piece);
+        return sha256Of(*piece);
+    };
+    auto internal = hash(PackagePart::Internal);
     if (!internal) return failureOf(internal);
-    auto external = hashImage(path, *contents, contents->external);
+    auto external = hash(PackagePart::External);
     if (!external) return failureOf(external);
-    const auto seed = findKeySeed(contents->key, contents->storedSlots);
-    return PackageReport{*contents, *internal, *external, seed};
+    const auto& c = side->contents;
+    return PackageReport{c, *internal, *external, findKeySeed(c.key, c.storedSlots)};
 }
 
 nlohmann::ordered_json reportJson(const PackageReport& r) {

@@ -13,6 +13,13 @@ constexpr const char* kExitStatus = R"(Exit status:
   1  failure; stderr says which file, for what, and why
   2  usage error)";
 
+constexpr const char* kComparisonExitStatus = R"(Exit status of diff and verify:
+  0  the same content (the key may differ); the output says whether the
+     files are byte-identical too
+  1  a difference; each differing field is named with both values
+  2  trouble: a file missing, unreadable or not a package, sources that
+     cannot be read, or a usage error)";
+
 constexpr const char* kMakeNotes = R"(
 
 Where make takes the fields from:
@@ -66,12 +73,13 @@ void addHelpAndVersion(CLI::App& program) {
     program.set_version_flag("--version", "sfmaker " SF_VERSION, "Print the version and exit");
 }
 
-void addNotes(CLI::App& program, CLI::App& make) {
-    const std::string all = std::string(kExitStatus) + kMakeNotes;
-    program.footer(all);
+void addNotes(CLI::App& program, CLI::App& make, std::initializer_list<CLI::App*> comparing) {
+    const std::string makeNotes = std::string(kExitStatus) + kMakeNotes;
+    program.footer(std::string(kExitStatus) + "\n\n" + kComparisonExitStatus + kMakeNotes);
     for (CLI::App* command : program.get_subcommands({})) {
-        command->footer(command == &make ? all : kExitStatus);
+        command->footer(command == &make ? makeNotes : kExitStatus);
     }
+    for (CLI::App* command : comparing) command->footer(kComparisonExitStatus);
 }
 
 }  // namespace sf

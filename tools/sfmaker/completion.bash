@@ -26,15 +26,19 @@ _sfmaker() {
     local command="" word options
     for word in "${COMP_WORDS[@]:1:COMP_CWORD-1}"; do
         case $word in
-            make | inspect | extract)
+            make | inspect | extract | diff | verify)
                 command=$word
                 break
                 ;;
         esac
     done
     COMPREPLY=()
+    # What a package is made from: make's options, which verify takes too.
+    local sources="--raw --settings --template --title --text --note --internal --external
+        --version --ap-pid --ap-vid --ap-usage --iap-pid --iap-vid --iap-usage --digest --cmd-key
+        --no-verify --cmd-via-control-endpoint"
     case $command in
-        make)
+        make | verify)
             case $prev in
                 -o | --output | --settings | --template | --internal | --external | --cmd-key)
                     _sfmaker_paths
@@ -44,12 +48,13 @@ _sfmaker() {
                     return
                     ;;
             esac
-            options="--help --output --force --strict --quiet --raw --settings --template
-                --title --text --note --internal --external --version --ap-pid --ap-vid
-                --ap-usage --iap-pid --iap-vid --iap-usage --digest --cmd-key --no-verify
-                --cmd-via-control-endpoint --time"
+            if [[ $command == make ]]; then
+                options="--help --output --force --strict --quiet $sources --time"
+            else
+                options="--help $sources --json"
+            fi
             ;;
-        inspect)
+        inspect | diff)
             options="--help --json"
             ;;
         extract)
@@ -63,12 +68,12 @@ _sfmaker() {
             if [[ $cur == -* ]]; then
                 _sfmaker_reply -W "--help --version"
             else
-                _sfmaker_reply -W "make inspect extract"
+                _sfmaker_reply -W "make inspect extract diff verify"
             fi
             return
             ;;
     esac
-    # make takes options only; inspect and extract take the package file too.
+    # make takes options only; the other commands take package files too.
     if [[ $cur == -* || $command == make ]]; then
         _sfmaker_reply -W "$options"
     else

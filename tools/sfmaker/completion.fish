@@ -22,10 +22,11 @@ set -l make "__fish_seen_subcommand_from make"
 complete -c sfmaker -n $make -s o -l output -r -F -d 'The package file to write'
 complete -c sfmaker -n $make -s f -l force -d 'Replace the output file when it exists'
 complete -c sfmaker -n $make -s q -l quiet -d 'Print errors only'
+complete -c sfmaker -n $make -l strict -d 'Refuse a package that gives a warning'
+complete -c sfmaker -n $make -l time -x -d 'Seconds since 1970 that seed the package key'
 
 # What a package is made from: make's options, which verify takes too.
 set -l sources "__fish_seen_subcommand_from make verify"
-complete -c sfmaker -n $sources -l strict -d 'Refuse a package that gives a warning'
 complete -c sfmaker -n $sources -l raw -d 'Take every image file as bytes'
 complete -c sfmaker -n $sources -l settings -r -F -d 'Take every field from this settings file'
 complete -c sfmaker -n $sources -l template -r -F -d 'The template updater'
@@ -45,7 +46,6 @@ complete -c sfmaker -n $sources -l iap-usage -x -d "Low byte of the IAP loader's
 complete -c sfmaker -n $sources -l digest -x -d 'Internal flash digest; turns the digest on'
 complete -c sfmaker -n $sources -l no-verify -d 'Turn Verify off'
 complete -c sfmaker -n $sources -l cmd-via-control-endpoint -d 'Send commands through the control endpoint'
-complete -c sfmaker -n $sources -l time -x -d 'Seconds since 1970 that seed the package key'
 
 set -l extract "__fish_seen_subcommand_from extract"
 complete -c sfmaker -n $extract -l dir -x -a '(__fish_complete_directories)' -d 'The folder to write into'

@@ -7,7 +7,6 @@ _sfmaker() {
     typeset -A opt_args
     # What a package is made from: make's options, which verify takes too.
     local -a sources=(
-        '--strict[refuse a package that gives a warning]'
         '--raw[take every image file as bytes]'
         '--settings=[take every field from this settings file]:settings file:_files'
         '--template=[the template updater]:template:_files'
@@ -27,7 +26,6 @@ _sfmaker() {
         '--digest=[internal flash digest; turns the digest on]:hex digits: '
         '--no-verify[turn Verify off]'
         '--cmd-via-control-endpoint[send commands through the control endpoint]'
-        '--time=[seconds since 1970 that seed the package key]:seconds: '
     )
     local -a help=('(- *)'{-h,--help}'[print the help and exit]')
     _arguments -C $help '(- *)--version[print the version and exit]' \
@@ -44,7 +42,9 @@ _sfmaker() {
             _arguments $help $sources \
                 '(-o --output)'{-o,--output=}'[the package file to write]:package:_files' \
                 '(-f --force)'{-f,--force}'[replace the output file when it exists]' \
-                '(-q --quiet)'{-q,--quiet}'[print errors only]' && ret=0
+                '(-q --quiet)'{-q,--quiet}'[print errors only]' \
+                '--strict[refuse a package that gives a warning]' \
+                '--time=[seconds since 1970 that seed the package key]:seconds: ' && ret=0
             ;;
         inspect)
             _arguments $help '--json[print JSON]' '1:package:_files' && ret=0

@@ -1,16 +1,19 @@
-// sfmaker: makes, inspects and unpacks Sparrowflasher packages from the command line.
-// Exit codes: 0 success, 1 failure, 2 usage.
+// sfmaker: makes, inspects, unpacks, compares and checks Sparrowflasher packages from the
+// command line. Exit codes: 0 success, 1 failure, 2 usage; diff and verify: 0 the same
+// content, 1 a difference, 2 trouble.
 #include <CLI/CLI.hpp>
 
 #include <iostream>
 #include <optional>
 
+#include "package/KeySeed.h"
 #include "package/PackageBuilder.h"
 #include "platform/CommandLine.h"
 #include "platform/Console.h"
 #include "platform/Interrupt.h"
 #include "platform/Utf.h"
 #include "settings/SettingsWarnings.h"
+#include "tools/report/PackageComparison.h"
 #include "tools/report/PackageExtract.h"
 #include "tools/report/PackageReport.h"
 #include "tools/sfmaker/CliMakeUi.h"
@@ -24,6 +27,9 @@ namespace {
 
 constexpr int kFailure = 1;
 constexpr int kUsage = 2;
+// What diff and verify end with: a difference, or trouble that stopped the comparison.
+constexpr int kDiffers = 1;
+constexpr int kTrouble = 2;
 
 // Without an internal image there is nothing to make: say where one is given.
 std::string noInternalImage(const std::optional<std::filesystem::path>& settingsFile) {
@@ -104,10 +110,68 @@ int runExtract(const std::filesystem::path& package, const std::filesystem::path
     return 0;
 }
 
+// Tells how the two compare, and ends with 0 for the same content, 1 else.
+int showComparison(const PackageComparison& comparison, const std::string& a, const std::string& b,
+                   bool json) {
+    if (json) {
+        std::cout << comparisonJson(comparison).dump(2) << '\n';
+    } else {
+        std::cout << comparisonText(comparison, a, b);
+    }
+    return comparison.sameContent ? 0 : kDiffers;
+}
+
+int trouble(const Error& error) {
+    std::cerr << "sfmaker: " << error.message << '\n';
+    return kTrouble;
+}
+
+int runDiff(const std::filesystem::path& a, const std::filesystem::path& b, bool json) {
+    auto sideA = packageFileSide(a);
+    if (!sideA) return trouble(sideA.error());
+    auto sideB = packageFileSide(b);
+    if (!sideB) return trouble(sideB.error());
+    // A file compared with itself says nothing: one of the two names is a slip.
+    if (std::error_code ec; std::filesystem::equivalent(a, b, ec)) {
+        return trouble({ErrorKind::Failed, quotedPath(a) + " and " + quotedPath(b) +
+                                               " are one file: name two packages to compare"});
+    }
+    auto comparison = comparePackages(*sideA, *sideB);
+    if (!comparison) return trouble(comparison.error());
+    return showComparison(*comparison, quotedPath(a), quotedPath(b), json);
+}
+
+int runVerify(const std::filesystem::path& package, const MakeArguments& args, bool json) {
+    auto packageSide = packageFileSide(package);
+    if (!packageSide) return trouble(packageSide.error());
+    auto sources = makeSources(args);
+    if (!sources) return trouble(sources.error());
+    if (sources->settings.internalImagePath.empty()) {
+        std::cerr << noInternalImage(sources->settingsFile) << '\n';
+        return kTrouble;
+    }
+    // Nothing is written: the UI only tells what the sources are and why they fail.
+    CliMakeUi ui({}, false, false);
+    auto inputs = PackageBuilder(sources->options).openInputs(sources->settings, ui);
+    if (!inputs) return kTrouble;
+    const auto& contents = packageSide->contents;
+    const auto seed = findKeySeed(contents.key, contents.storedSlots);
+    if (!seed) {
+        ui.tell("no seed of the C runtime's generator draws the key of " + quotedPath(package) +
+                ": its content alone is compared");
+    }
+    auto made = madePackageSide(*inputs, sources->settings, seed.value_or(0));
+    if (!made) return trouble(made.error());
+    auto comparison = comparePackages(*packageSide, *made);
+    if (!comparison) return trouble(comparison.error());
+    return showComparison(*comparison, quotedPath(package), "what the sources make", json);
+}
+
 int run(int argc, char** argv) {
     // Named here: CLI11 would take the name from argv[0], the path it was started by.
-    CLI::App app{"Makes, inspects and unpacks Sparrowflasher firmware-updater packages.",
-                 "sfmaker"};
+    CLI::App app{
+        "Makes, inspects, unpacks, compares and checks Sparrowflasher firmware-updater packages.",
+        "sfmaker"};
     addHelpAndVersion(app);
     app.require_subcommand(1);
 
@@ -134,7 +198,24 @@ int run(int argc, char** argv) {
                       "Replace the results of an earlier extract in the folder; names this "
                       "package does not have are removed. Without it such a folder is refused");
 
-    addNotes(app, *make);
+    std::filesystem::path other;
+    auto* diff = app.add_subcommand(
+        "diff",
+        "Compare two packages field by field and image by image, each unscrambled with its own "
+        "key; the key is not content");
+    addPathOption(*diff, "package", package, "The first package file")->required();
+    addPathOption(*diff, "other", other, "The second package file")->required();
+    diff->add_flag("--json", json, "Print JSON");
+
+    auto* verify = app.add_subcommand(
+        "verify",
+        "Check that a package holds what its sources make (taken as make takes them), with the "
+        "package's own key seed; writes nothing");
+    addPathOption(*verify, "package", package, "The package file")->required();
+    MakeArguments verifyArgs(*verify, SourcesCommand::Verify);
+    verify->add_flag("--json", json, "Print JSON");
+
+    addNotes(app, *make, {diff, verify});
 
     try {
         // CLI11 takes the arguments as C strings; these are the UTF-8 ones.
@@ -147,6 +228,8 @@ int run(int argc, char** argv) {
     }
     if (make->parsed()) return runMake(makeArgs);
     if (inspect->parsed()) return runInspect(package, json);
+    if (diff->parsed()) return runDiff(package, other, json);
+    if (verify->parsed()) return runVerify(package, verifyArgs, json);
     return runExtract(package, directory, replaceResults);
 }
 
