@@ -49,15 +49,15 @@ bool acceptWarnings(const ProjectSettings& settings, const MakeArguments& args) 
 }
 
 int runMake(const MakeArguments& args) {
-    const auto keyTime = args.keyTime();
-    if (!keyTime) {
-        std::cerr << "sfmaker: " << keyTime.error().message << '\n';
-        return kUsage;
-    }
     auto sources = makeSources(args);
     if (!sources) {
         std::cerr << "sfmaker: " << sources.error().message << '\n';
         return kFailure;
+    }
+    const auto keyTime = args.keyTime(sources->keySeed);
+    if (!keyTime) {
+        std::cerr << "sfmaker: " << keyTime.error().message << '\n';
+        return kUsage;
     }
     const ProjectSettings& settings = sources->settings;
     if (settings.internalImagePath.empty()) {
