@@ -100,7 +100,7 @@ int runExtract(const std::filesystem::path& package, const std::filesystem::path
         std::cerr << "sfmaker: " << done.error().message << '\n';
         return kFailure;
     }
-    std::cout << "Images written to " << pathToUtf8(directory) << '\n';
+    std::cout << "Images, template and package.ini written to " << pathToUtf8(directory) << '\n';
     return 0;
 }
 
@@ -124,8 +124,9 @@ int run(int argc, char** argv) {
     bool replaceResults = false;
     auto* extract = app.add_subcommand(
         "extract",
-        "Write a package's images and command key to a folder (internal.bin, external.bin, "
-        "cmdkey.bin)");
+        "Write a package's images, command key and template to a folder (internal.bin, "
+        "external.bin, cmdkey.bin, AP2.EXE) with package.ini, from which 'make --settings "
+        "DIR/package.ini' makes the package again");
     addPathOption(*extract, "package", package, "The package file")->required();
     addPathOption(*extract, "--dir", directory, "The folder to write into")
         ->type_name("DIR")

@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
             std::cerr << done.error().message << '\n';
             return 1;
         }
-        std::cout << "Images written to " << arguments[2] << '\n';
+        std::cout << "Images, template and package.ini written to " << arguments[2] << '\n';
         return 0;
     }
     if (json) {
