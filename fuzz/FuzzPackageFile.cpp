@@ -15,6 +15,7 @@
 
 #include "tools/report/PackageExtract.h"
 #include "tools/report/PackageReport.h"
+#include "tools/report/RemakeSettings.h"
 
 namespace {
 
@@ -36,6 +37,8 @@ std::map<std::string, uint64_t> expectedFiles(const sf::PackageReport& report) {
     if (contents.descriptor.number(sf::descriptor::cmdKeyEnabled) != 0) {
         files["cmdkey.bin"] = contents.descriptor.cmdKeyBytes().size();
     }
+    files["AP2.EXE"] = contents.templateSize;
+    files["package.ini"] = sf::remakeSettings(contents, report.keySeed).size();
     return files;
 }
 
