@@ -18,6 +18,7 @@
 #include "tools/report/PackageComparison.h"
 #include "tools/report/PackageExtract.h"
 #include "tools/report/PackageReport.h"
+#include "tools/report/RemakeSettings.h"
 
 namespace {
 
@@ -39,6 +40,8 @@ std::map<std::string, uint64_t> expectedFiles(const sf::PackageReport& report) {
     if (contents.descriptor.number(sf::descriptor::cmdKeyEnabled) != 0) {
         files["cmdkey.bin"] = contents.descriptor.cmdKeyBytes().size();
     }
+    files["AP2.EXE"] = contents.templateSize;
+    files["package.ini"] = sf::remakeSettings(contents, report.keySeed).size();
     return files;
 }
 

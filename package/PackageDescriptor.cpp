@@ -82,6 +82,10 @@ std::u16string PackageDescriptor::utf16Text(DescriptorField field) const {
     return text;
 }
 
+bool PackageDescriptor::noteIsCut() const {
+    return utf16Text(descriptor::note).size() == descriptor::note.width / 2;
+}
+
 std::vector<uint8_t> PackageDescriptor::cmdKeyBytes() const {
     const std::size_t length =
         std::min<std::size_t>(number(descriptor::cmdKeyLength), kMaxCmdKeySize);

@@ -29,6 +29,12 @@ class PackageDescriptor {
     std::u16string utf16Text(DescriptorField field) const;  // up to the first zero unit
     std::vector<uint8_t> cmdKeyBytes() const;               // cmdKeyLength bytes, at most 64
 
+    // True when the note runs to the last code unit of its field, where fill()
+    // cuts a longer note (and where a maker that copies a long note whole has
+    // the fields after it written over its tail): the note read back may be
+    // the start of a longer one.
+    bool noteIsCut() const;
+
   private:
     void putNumber(DescriptorField field, uint64_t value);
     void putAnsiText(DescriptorField field, std::u16string_view text);

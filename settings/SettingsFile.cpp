@@ -14,6 +14,14 @@ std::size_t readBufferSize(const TextField& field) {
     return holdsAPath(field) ? kWholeValue : kProfileBufferSize;
 }
 
+// A record with every text empty and every flag off.
+ProjectSettings emptySettings() {
+    ProjectSettings settings;
+    for (const TextField& field : kTextFields) (settings.*field.member).clear();
+    for (const FlagField& flag : kFlagFields) settings.*flag.member = false;
+    return settings;
+}
+
 }  // namespace
 
 StoredSettings::StoredSettings(const IniFile& file) {
@@ -57,18 +65,29 @@ ProjectSettings StoredSettings::applyTo(ProjectSettings base) const {
     return base;
 }
 
-Expected<ProjectSettings> readSettingsFile(const std::filesystem::path& file, ProjectSettings base,
-                                           RelativePaths relativePaths) {
+Expected<SettingsFileContents> readSettingsFile(const std::filesystem::path& file,
+                                                ProjectSettings base, RelativePaths relativePaths) {
     const auto ini = IniFile::load(file);
     if (!ini) {
         return fail("cannot read the settings file " + quotedPath(file) + ": " +
                     ini.error().message);
     }
+    auto package = readPackageSection(*ini);
+    if (!package)
+        return fail(package.error().after("the settings file " + quotedPath(file) + ": "));
     StoredSettings stored(*ini);
-    if (relativePaths == RelativePaths::FromFileFolder) {
-        stored.resolvePathsAgainst(file.parent_path());
+    const bool beside = relativePaths == RelativePaths::FromFileFolder;
+    if (beside) stored.resolvePathsAgainst(file.parent_path());
+    if (*package) {
+        base = emptySettings();
+        base.verify = (*package)->verify;
+        base.cmdViaControlEndpoint = (*package)->cmdViaControlEndpoint;
+        auto& templatePath = (*package)->templatePath;
+        if (beside && templatePath && templatePath->is_relative()) {
+            templatePath = file.parent_path() / *templatePath;
+        }
     }
-    return stored.applyTo(std::move(base));
+    return SettingsFileContents{stored.applyTo(std::move(base)), *package};
 }
 
 }  // namespace sf

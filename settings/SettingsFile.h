@@ -8,6 +8,7 @@
 
 #include "platform/Expected.h"
 #include "platform/IniProfile.h"
+#include "settings/PackageSection.h"
 #include "settings/ProjectSettings.h"
 
 namespace sf {
@@ -47,10 +48,22 @@ enum class RelativePaths {
     FromFileFolder,
 };
 
+// What a settings file gives: the record, and the package section when the
+// file has one (its template path made to name a file as the relative paths
+// of the record do).
+struct SettingsFileContents {
+    ProjectSettings settings;
+    std::optional<PackageSection> package;
+};
+
 // The record `base` with every field that the settings file holds taken from
-// it, as applyTo does. A file that is missing or cannot be read is an error
-// naming it, with the reason.
-Expected<ProjectSettings> readSettingsFile(const std::filesystem::path& file, ProjectSettings base,
-                                           RelativePaths relativePaths);
+// it, as applyTo does. A file with the package section describes one whole
+// package, so there the record starts from an empty one instead of `base`:
+// every text empty, the stored flags off, Verify and the control endpoint as
+// the section says; an empty value then gives an empty field. A file that is
+// missing or cannot be read, or whose package section holds a value it cannot
+// mean, is an error naming it, with the reason.
+Expected<SettingsFileContents> readSettingsFile(const std::filesystem::path& file,
+                                                ProjectSettings base, RelativePaths relativePaths);
 
 }  // namespace sf

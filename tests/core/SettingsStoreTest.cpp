@@ -279,7 +279,7 @@ TEST(SettingsFile, ReadsEveryStoredFieldOverTheBase) {
     expected.internalImagePath = u"C:\\fw\\internal.bin";
     expected.apVid = u"1A2B";
     expected.digestEnabled = true;
-    EXPECT_EQ(*read, expected);
+    EXPECT_EQ(read->settings, expected);
 }
 
 TEST(SettingsFile, RelativePathsNameFilesBesideTheFileOnlyWhenAsked) {
@@ -290,14 +290,14 @@ TEST(SettingsFile, RelativePathsNameFilesBesideTheFileOnlyWhenAsked) {
                           utf16ToUtf8(absolute) + "\nTitleString=fw/title\n");
     const auto beside = readSettingsFile(file, {}, RelativePaths::FromFileFolder);
     ASSERT_TRUE(beside.has_value()) << beside.error().message;
-    EXPECT_EQ(pathFromUtf16(beside->internalImagePath), scratch / "fw/int.bin");
-    EXPECT_EQ(pathFromUtf16(beside->cmdKeyPath), scratch / "key.bin");
-    EXPECT_EQ(beside->externalImagePath, absolute);
-    EXPECT_EQ(beside->title, u"fw/title");
+    EXPECT_EQ(pathFromUtf16(beside->settings.internalImagePath), scratch / "fw/int.bin");
+    EXPECT_EQ(pathFromUtf16(beside->settings.cmdKeyPath), scratch / "key.bin");
+    EXPECT_EQ(beside->settings.externalImagePath, absolute);
+    EXPECT_EQ(beside->settings.title, u"fw/title");
 
     const auto here = readSettingsFile(file, {}, RelativePaths::FromWorkingFolder);
     ASSERT_TRUE(here.has_value()) << here.error().message;
-    EXPECT_EQ(here->internalImagePath, u"fw/int.bin");
+    EXPECT_EQ(here->settings.internalImagePath, u"fw/int.bin");
 }
 
 // The dialog reads its setting.ini as the profile functions do, whatever it

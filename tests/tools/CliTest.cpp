@@ -20,6 +20,7 @@
 
 #include "ProjectVersion.h"
 #include "support/AnotherUser.h"
+#include "support/FirmwareFiles.h"
 #include "support/TempDir.h"
 
 extern char** environ;
@@ -264,7 +265,17 @@ TEST_F(CliTest, EveryInputThatCannotBeReadIsNamedWithTheReason) {
     const std::string missing = "': No such file or directory";
     const std::string make = kSfmaker + " make --time 1 --output " + path("x.exe") + " ";
     const std::string withImage = make + "--internal " + path("internal.bin") + " ";
+    // An extract's package.ini whose images are gone, and one whose section
+    // holds a value it cannot mean.
+    std::filesystem::create_directory(dir / "lost");
+    std::ofstream(dir / "lost" / "package.ini")
+        << "[SETTING]\nImagePath1=internal.bin\nImagePath2=external.bin\n[sfmaker]\nVerify=1\n";
+    std::ofstream(dir / "odd.ini") << "[SETTING]\nImagePath1=internal.bin\n[sfmaker]\nVerify=yes\n";
     expectEach({
+        {make + "--settings " + path("lost/package.ini"), 1,
+         "cannot open the internal image '" + path("lost/internal.bin") + missing},
+        {make + "--settings " + path("odd.ini"), 1,
+         "the settings file '" + path("odd.ini") + "': Verify is 'yes', where 0 or 1 is wanted"},
         {make + "--internal " + none, 1,
          "sfmaker: cannot open the internal image '" + none + missing},
         {make + "--internal " + path("folder"), 1,
@@ -427,6 +438,91 @@ TEST_F(CliTest, SettingsFileGivesTheFieldsAndOptionsOverrideIt) {
     EXPECT_EQ(json["internal"]["length"], 4000);
 }
 
+std::vector<uint8_t> bytesOf(const std::string& text) {
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+// An extract gives what makes the package again: make --settings D/package.ini,
+// from any folder and with no other option, makes the same bytes when the key
+// seed is known (SOURCE_DATE_EPOCH does not change it), and the same content
+// with a fresh key when it is not.
+TEST_F(CliTest, AnExtractedPackageIsMadeAgainFromItsPackageIni) {
+    // Flat images whose bytes look like a HEX file and an ELF file: they must
+    // go back in as bytes, not be converted again.
+    const std::string innerHex = test::intelHexLine(0, 0, {1, 2, 3}) + test::intelHexLine(1, 0, {});
+    writeBytes(dir / "fw.hex",
+               bytesOf(test::intelHexLine(0, 0, bytesOf(innerHex)) + test::intelHexLine(1, 0, {})));
+    writeBytes(dir / "fw.elf",
+               bytesOf(test::elfFile(false, false, {{".text", 1, 2, 0x08000000, {1, 2, 3, 4}}},
+                                     {{0, 0, 0x08000000}})));
+    struct Case {
+        const char* name;
+        std::string options;
+        bool seedKnown = true;
+        bool noteCut = false;
+    };
+    const Case cases[] = {
+        {"every field set",
+         "--title T --text X --note N --version 1.2 --ap-vid 1A2B --ap-pid 3C4D --ap-usage 01 "
+         "--iap-vid 1a2b --iap-pid 3C4E --iap-usage 02 --digest BEEF"},
+        {"external image", "--external " + path("external.bin")},
+        {"command key", "--cmd-key " + path("cmd.key")},
+        {"digest", "--digest 00ab"},
+        {"Verify off", "--no-verify"},
+        {"control endpoint on", "--cmd-via-control-endpoint"},
+        {"non-Latin texts", "--title 'Zwölf 中文 😀' --text '\"  quoted  \"' --version 'é€'"},
+        {"an empty title and text", "--title '' --text ''"},
+        {"a long note", "--note " + std::string(80, 'n'), true, true},
+        {"an image converted from HEX", "--internal " + path("fw.hex")},
+        {"an ELF packaged with --raw", "--raw --internal " + path("fw.elf")},
+        {"a seed that is not findable", "", false},
+    };
+    int row = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string package = path("p" + std::to_string(row)) + ".exe";
+        const std::string folder = path("d" + std::to_string(row));
+        const std::string again = path("q" + std::to_string(row++)) + ".exe";
+        const bool ownImage = c.options.find("--internal") != std::string::npos;
+        const auto made =
+            run(kSfmaker + " make -q --time 1700000000 --output " + package +
+                (ownImage ? "" : " --internal " + path("internal.bin")) + " " + c.options);
+        ASSERT_EQ(made.exitCode, 0) << made.out;
+        if (!c.seedKnown) {
+            // One decoy byte changed: no seed of the generator draws this package.
+            auto bytes = test::readBytes(package);
+            const int slot =
+                nlohmann::json::parse(run(kSfmaker + " inspect --json " + package).out)["keySlot"];
+            bytes[bytes.size() - 656 + 636 + 4 * (1 - slot)] ^= 1;
+            writeBytes(package, bytes);
+        }
+        ASSERT_EQ(run(kSfmaker + " extract " + package + " --dir " + folder).exitCode, 0);
+        const auto remade = run("cd / && SOURCE_DATE_EPOCH=5 " + kSfmaker + " make --settings " +
+                                folder + "/package.ini --output " + again);
+        ASSERT_EQ(remade.exitCode, 0) << remade.out;
+
+        auto inspect = [](const std::string& file) {
+            auto json = nlohmann::json::parse(run(kSfmaker + " inspect --json " + file).out);
+            for (const char* key : {"key", "keySlot", "keySeed"}) json.erase(key);
+            return json;
+        };
+        EXPECT_EQ(inspect(again), inspect(package));
+        EXPECT_EQ(inspect(package)["noteCut"], c.noteCut);
+        EXPECT_EQ(run("cmp -s " + package + " " + again).exitCode == 0, c.seedKnown);
+    }
+    // Options beside the file override it: here a text, the seed and Verify.
+    ASSERT_EQ(run(kSfmaker + " make -q --settings " + path("d0/package.ini") + " --output " +
+                  path("other.exe") + " --title Other --time 7 --no-verify")
+                  .exitCode,
+              0);
+    const auto other =
+        nlohmann::json::parse(run(kSfmaker + " inspect --json " + path("other.exe")).out);
+    EXPECT_EQ(other["title"], "Other");
+    EXPECT_EQ(other["keySeed"], 7);
+    EXPECT_EQ(other["verify"], false);
+    EXPECT_EQ(other["apVid"], "1A2B");
+}
+
 TEST_F(CliTest, WithoutFieldOptionsTheDialogsSettingsAreUsed) {
     const auto folder = dir / "data" / "QX32_SparrowflasherMakerIII";
     std::filesystem::create_directories(folder);
@@ -575,6 +671,20 @@ TEST_F(CliTest, ExtractRefusesEarlierResultsUnlessForcedAndLeavesNoHalfResult) {
         EXPECT_EQ(test::readBytes(dir / folder / "internal.bin"), patternBytes(100, 9));
         EXPECT_FALSE(fs::exists(dir / folder / "external.bin"));
         EXPECT_FALSE(fs::exists(dir / folder / "cmdkey.bin"));
+        EXPECT_EQ(fs::file_size(dir / folder / "AP2.EXE"), fs::file_size(kBin + "/AP2.EXE"));
+        const auto ini = test::readBytes(dir / folder / "package.ini");
+
+        // The template and package.ini count as earlier results too.
+        for (const char* earlier : {"AP2.EXE", "package.ini"}) {
+            const std::string other = folder + "-" + earlier;
+            fs::create_directory(dir / other);
+            writeBytes(dir / other / earlier, {1});
+            const auto held = run(extract("bare.exe", other, ""));
+            EXPECT_EQ(held.exitCode, 1) << held.out;
+            EXPECT_NE(held.out.find(std::string("already holds ") + earlier), std::string::npos)
+                << held.out;
+            EXPECT_FALSE(fs::exists(dir / other / "internal.bin"));
+        }
 
         // A failure writes nothing: here cmdkey.bin is a folder.
         fs::create_directory(dir / folder / "cmdkey.bin");
@@ -582,6 +692,7 @@ TEST_F(CliTest, ExtractRefusesEarlierResultsUnlessForcedAndLeavesNoHalfResult) {
         EXPECT_EQ(failed.exitCode, 1) << failed.out;
         EXPECT_EQ(test::readBytes(dir / folder / "internal.bin"), patternBytes(100, 9));
         EXPECT_FALSE(fs::exists(dir / folder / "external.bin"));
+        EXPECT_EQ(test::readBytes(dir / folder / "package.ini"), ini);
     }
 }
 

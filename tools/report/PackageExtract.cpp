@@ -4,9 +4,11 @@
 #include <functional>
 #include <vector>
 
+#include "package/KeySeed.h"
 #include "package/PackageReader.h"
 #include "platform/AtomicOutputFile.h"
 #include "platform/Utf.h"
+#include "tools/report/RemakeSettings.h"
 
 namespace sf {
 namespace {
@@ -26,8 +28,8 @@ Expected<AtomicOutputFile> writeFile(const std::filesystem::path& path, const Bl
 }
 
 // The files of an extract, in the order they are written.
-constexpr std::array<const char*, 3> kExtractedNames = {"internal.bin", "external.bin",
-                                                        "cmdkey.bin"};
+constexpr std::array<const char*, 5> kExtractedNames = {
+    kInternalImageFile, kExternalImageFile, kCmdKeyFile, kTemplateFile, kRemakeSettingsFile};
 
 // Refuses names that hold something other than a file, and any earlier
 // result unless it may be replaced.
@@ -48,7 +50,8 @@ Status checkExtractedNames(const std::filesystem::path& directory, ExistingResul
 // read leaves the folder as it was; a failure while they are put in place
 // takes back what this run put there.
 Status writeExtractedFiles(const std::filesystem::path& directory,
-                           const std::array<BlockSource, 3>& sources, ExistingResults existing) {
+                           const std::array<BlockSource, kExtractedNames.size()>& sources,
+                           ExistingResults existing) {
     std::vector<AtomicOutputFile> files;
     for (std::size_t i = 0; i < sources.size(); ++i) {
         if (!sources[i]) continue;
@@ -95,12 +98,17 @@ Status extractPackage(const std::filesystem::path& package, const std::filesyste
         };
     };
     const auto key = contents->descriptor.cmdKeyBytes();
-    const std::array<BlockSource, 3> sources = {
+    const std::string settings =
+        remakeSettings(*contents, findKeySeed(contents->key, contents->storedSlots));
+    auto bytesOf = [](std::span<const uint8_t> bytes) {
+        return BlockSource([bytes](const BlockSink& sink) { return sink(bytes); });
+    };
+    const std::array<BlockSource, kExtractedNames.size()> sources = {
         image(contents->internal),
         contents->external.length > 0 ? image(contents->external) : BlockSource(),
-        contents->descriptor.number(descriptor::cmdKeyEnabled) != 0
-            ? BlockSource([&key](const BlockSink& sink) { return sink(key); })
-            : BlockSource(),
+        contents->descriptor.number(descriptor::cmdKeyEnabled) != 0 ? bytesOf(key) : BlockSource(),
+        [&](const BlockSink& sink) { return readTemplate(package, *contents, sink); },
+        bytesOf({reinterpret_cast<const uint8_t*>(settings.data()), settings.size()}),
     };
     Status written = writeExtractedFiles(directory, sources, existing);
     // A folder made for this run goes with it (only while it is empty).

@@ -94,6 +94,7 @@ nlohmann::ordered_json reportJson(const PackageReport& r) {
         {"title", utf16Field(d, descriptor::title)},
         {"text", utf16Field(d, descriptor::text)},
         {"note", utf16Field(d, descriptor::note)},
+        {"noteCut", d.noteIsCut()},
         {"digestValue", d.number(descriptor::digestValue)},
         {"cmdKeyLength", d.number(descriptor::cmdKeyLength)},
         {"constantOne", d.number(descriptor::constantOne)},
@@ -117,6 +118,9 @@ std::string reportText(const PackageReport& r) {
     out << "Title:          " << utf16Field(d, descriptor::title) << '\n'
         << "Text:           " << utf16Field(d, descriptor::text) << '\n'
         << "Note:           " << utf16Field(d, descriptor::note) << '\n'
+        << (d.noteIsCut()
+                ? "Note cut:       it fills its 64 code units; the rest of a longer note is lost\n"
+                : "")
         << "Version:        " << utf16Field(d, descriptor::version) << '\n'
         << "Application:    " << identity(descriptor::apVid, descriptor::apPid, descriptor::apUsage)
         << '\n'

@@ -27,6 +27,13 @@ Where make takes the fields from:
   beside it override it. Without --settings and without field options, the
   dialog's own setting.ini gives them. Otherwise each text not given keeps the
   dialog's start value, shown with its option.
+  The package.ini that extract writes also has a section [sfmaker] with what
+  only a package holds: Template (the template file), KeySeed (the seconds that
+  seeded the key, which --time overrides), Verify and CommandViaControlEndpoint
+  (0 or 1) and Images=bytes (the images are taken byte for byte). A file with
+  that section describes one whole package: a key it leaves empty gives an
+  empty field, not the start value, so make --settings DIR/package.ini gives
+  the same package again (byte for byte when it names a KeySeed).
 
 Warnings of make:
   A package that would ship the dialog's placeholder note, or an empty
@@ -34,9 +41,10 @@ Warnings of make:
   it instead (exit 1, nothing written).
 
 Environment:
-  SOURCE_DATE_EPOCH   seconds since 1970 that seed the package key when --time
-                      is not given, so the same inputs give the same bytes;
-                      without either the clock seeds it)";
+  SOURCE_DATE_EPOCH   seconds since 1970 that seed the package key when neither
+                      --time nor the settings file's KeySeed gives them, so the
+                      same inputs give the same bytes; without any of them the
+                      clock seeds it)";
 
 // Shows every command under a heading of its usage, with its options listed
 // as the program's own are: a layout that help2man turns into a subsection

@@ -1,13 +1,12 @@
 #include "tools/sfmaker/MakeArguments.h"
 
-#include <charconv>
 #include <cstdlib>
 #include <ctime>
 #include <optional>
-#include <string_view>
 #include <system_error>
 
 #include "platform/Utf.h"
+#include "settings/PackageSection.h"
 #include "tools/sfmaker/PathOptions.h"
 
 namespace sf {
@@ -71,16 +70,6 @@ CLI::Validator fieldRule(const TextField& field) {
         "");
 }
 
-// Seconds since 1970 as `date +%s` prints them: decimal digits with an
-// optional minus, within 64 bits; nothing for anything else.
-std::optional<int64_t> parseSeconds(std::string_view text) {
-    int64_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc{} || stop != end) return std::nullopt;
-    return value;
-}
-
 CLI::Validator secondsRule() {
     return CLI::Validator(
         [](std::string& value) -> std::string {
@@ -141,8 +130,8 @@ ProjectSettings MakeArguments::applyTo(ProjectSettings settings) const {
     }
     if (given(textFieldOf(IDC_CMDKEY_PATH))) settings.cmdKeyEnabled = true;
     if (given(textFieldOf(IDC_DIGEST))) settings.digestEnabled = true;
-    settings.verify = !noVerify;
-    settings.cmdViaControlEndpoint = cmdViaControlEndpoint;
+    if (noVerify) settings.verify = false;
+    if (cmdViaControlEndpoint) settings.cmdViaControlEndpoint = true;
     return settings;
 }
 
@@ -162,8 +151,9 @@ bool MakeArguments::setsAnyField() const {
     return false;
 }
 
-Expected<int64_t> MakeArguments::keyTime() const {
+Expected<int64_t> MakeArguments::keyTime(std::optional<int64_t> settingsSeed) const {
     if (time) return *time;
+    if (settingsSeed) return *settingsSeed;
     if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
         if (auto seconds = parseSeconds(epoch)) return *seconds;
         return fail("SOURCE_DATE_EPOCH is '" + std::string(epoch) +

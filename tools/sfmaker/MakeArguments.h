@@ -24,21 +24,24 @@ class MakeArguments {
   public:
     explicit MakeArguments(CLI::App& command, SourcesCommand purpose = SourcesCommand::Make);
 
-    // The settings to make a package from: `base` with every given option put over it.
+    // The settings to make a package from: `base` with every given option put
+    // over it. --no-verify turns Verify off and --cmd-via-control-endpoint
+    // turns the endpoint on; without them the two flags stay as `base` has them.
     ProjectSettings applyTo(ProjectSettings base) const;
 
     // The option that sets the text field of `control`; empty for another control.
     static std::string optionOf(ControlId control);
 
     // True when any option that sets a text field was given. --no-verify and
-    // --cmd-via-control-endpoint do not count: applyTo() sets their two flags
-    // from the options whatever the base holds.
+    // --cmd-via-control-endpoint do not count: the dialog never stores their
+    // two flags, so its setting.ini is read with or without them.
     bool setsAnyField() const;
 
-    // The seed of the package key: --time, else SOURCE_DATE_EPOCH (unless it
-    // is empty), else the clock. A SOURCE_DATE_EPOCH that is not a whole number
-    // of seconds is an error naming it, never a reason to take the clock.
-    Expected<int64_t> keyTime() const;
+    // The seed of the package key: --time, else `settingsSeed` (the seed a
+    // settings file asks for, to make one exact package again), else
+    // SOURCE_DATE_EPOCH (unless it is empty), else the clock. A SOURCE_DATE_EPOCH that is not a
+    // whole number of seconds is an error naming it, never a reason to take the clock.
+    Expected<int64_t> keyTime(std::optional<int64_t> settingsSeed = {}) const;
 
     std::filesystem::path output;
     std::filesystem::path templatePath;

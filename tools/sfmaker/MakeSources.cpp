@@ -24,7 +24,14 @@ Expected<MakeSources> makeSources(const MakeArguments& args) {
             auto settings = readSettingsFile(
                 file, {}, named ? RelativePaths::FromFileFolder : RelativePaths::FromWorkingFolder);
             if (!settings) return failureOf(settings);
-            sources.settings = *settings;
+            sources.settings = settings->settings;
+            if (const auto& package = settings->package) {
+                if (args.templatePath.empty() && package->templatePath) {
+                    sources.options.templatePaths = {*package->templatePath};
+                }
+                if (package->imagesAsBytes) sources.options.convertImages = false;
+                sources.keySeed = package->keySeed;
+            }
         }
     }
     sources.settings = args.applyTo(sources.settings);

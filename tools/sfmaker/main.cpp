@@ -55,15 +55,15 @@ bool acceptWarnings(const ProjectSettings& settings, const MakeArguments& args) 
 }
 
 int runMake(const MakeArguments& args) {
-    const auto keyTime = args.keyTime();
-    if (!keyTime) {
-        std::cerr << "sfmaker: " << keyTime.error().message << '\n';
-        return kUsage;
-    }
     auto sources = makeSources(args);
     if (!sources) {
         std::cerr << "sfmaker: " << sources.error().message << '\n';
         return kFailure;
+    }
+    const auto keyTime = args.keyTime(sources->keySeed);
+    if (!keyTime) {
+        std::cerr << "sfmaker: " << keyTime.error().message << '\n';
+        return kUsage;
     }
     const ProjectSettings& settings = sources->settings;
     if (settings.internalImagePath.empty()) {
@@ -106,7 +106,7 @@ int runExtract(const std::filesystem::path& package, const std::filesystem::path
         std::cerr << "sfmaker: " << done.error().message << '\n';
         return kFailure;
     }
-    std::cout << "Images written to " << pathToUtf8(directory) << '\n';
+    std::cout << "Images, template and package.ini written to " << pathToUtf8(directory) << '\n';
     return 0;
 }
 
@@ -188,8 +188,9 @@ int run(int argc, char** argv) {
     bool replaceResults = false;
     auto* extract = app.add_subcommand(
         "extract",
-        "Write a package's images and command key to a folder (internal.bin, external.bin, "
-        "cmdkey.bin)");
+        "Write a package's images, command key and template to a folder (internal.bin, "
+        "external.bin, cmdkey.bin, AP2.EXE) with package.ini, from which 'make --settings "
+        "DIR/package.ini' makes the package again");
     addPathOption(*extract, "package", package, "The package file")->required();
     addPathOption(*extract, "--dir", directory, "The folder to write into")
         ->type_name("DIR")

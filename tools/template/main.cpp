@@ -1,6 +1,7 @@
 // The stand-in updater. Run as part of a package, it reads the payload at the
 // end of its own file and reports what it carries; --extract DIR [--force]
-// writes the images and the command key out.
+// writes the images, the command key, the template and the settings that
+// make the package again out.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -25,8 +26,9 @@ int main(int argc, char** argv) {
     if (count > 1 && !json && !extract) {
         std::cerr << "usage: " << sf::pathToUtf8(self.filename())
                   << " [--json | --extract DIR [--force]]\n"
-                  << "  --extract DIR  write internal.bin, external.bin and cmdkey.bin into DIR;\n"
-                  << "                 a folder that holds any of them already is refused\n"
+                  << "  --extract DIR  write internal.bin, external.bin, cmdkey.bin, AP2.EXE and\n"
+                  << "                 package.ini (which re-makes the package) into DIR; a\n"
+                  << "                 folder that holds any of them already is refused\n"
                   << "                 unless --force is given\n";
         return 2;
     }
@@ -42,7 +44,7 @@ int main(int argc, char** argv) {
             std::cerr << done.error().message << '\n';
             return 1;
         }
-        std::cout << "Images written to " << arguments[2] << '\n';
+        std::cout << "Images, template and package.ini written to " << arguments[2] << '\n';
         return 0;
     }
     if (json) {
