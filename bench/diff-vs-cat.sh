@@ -44,16 +44,6 @@ for size in "${sizes[@]}"; do
     done
     [[ $other == rekeyed ]] && what="same content, another key" || what="one byte of the image changed"
     echo "== $size images, $what; $pairs alternating pairs; load average $(cut -d' ' -f1-3 /proc/loadavg)"
-    printf '%-24s %10s %10s %10s\n' command "median s" "median cpu" "peak MiB"
-    for name in diff cat; do
-      label="sfmaker diff A B"
-      [[ $name == cat ]] && label="cat A B > /dev/null"
-      printf '%-24s %10s %10s %10s\n' "$label" \
-        "$(cut -d' ' -f1 "$work/$name" | median)" "$(cut -d' ' -f2 "$work/$name" | median)" \
-        "$(cut -d' ' -f3 "$work/$name" | sort -g | tail -1 | awk '{ printf "%.1f", $1 / 1024 }')"
-    done
-    echo "ratio diff / cat per pair: $(tr '\n' ' ' <"$work/ratio")"
-    echo "median ratio: $(median <"$work/ratio")"
-    echo
+    ratio_label="diff / cat" report "sfmaker diff A B=diff" "cat A B > /dev/null=cat"
   done
 done

@@ -35,17 +35,6 @@ for size in "${sizes[@]}"; do
     awk -v m="${make%% *}" -v c="${catsync%% *}" 'BEGIN { printf "%.2f\n", m / c }' >>"$work/ratio"
   done
   echo "== $size image, $n alternating pairs; load average $(cut -d' ' -f1-3 /proc/loadavg)"
-  printf '%-36s %10s %10s %10s\n' command "median s" "median cpu" "peak MiB"
-  for name in make catsync cat; do
-    label=$name
-    [[ $name == make ]] && label="sfmaker make"
-    [[ $name == catsync ]] && label="cat template image > out && sync out"
-    [[ $name == cat ]] && label="cat template image > out"
-    printf '%-36s %10s %10s %10s\n' "$label" \
-      "$(cut -d' ' -f1 "$work/$name" | median)" "$(cut -d' ' -f2 "$work/$name" | median)" \
-      "$(cut -d' ' -f3 "$work/$name" | sort -g | tail -1 | awk '{ printf "%.1f", $1 / 1024 }')"
-  done
-  echo "ratio sfmaker / (cat && sync) per pair: $(tr '\n' ' ' <"$work/ratio")"
-  echo "median ratio: $(median <"$work/ratio")"
-  echo
+  ratio_label="sfmaker / (cat && sync)" report "sfmaker make=make" \
+    "cat template image > out && sync out=catsync" "cat template image > out=cat"
 done
