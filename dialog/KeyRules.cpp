@@ -30,7 +30,9 @@ KeyAction keyAction(const KeyStroke& stroke) {
     if (stroke.alt && !stroke.ctrl) {
         return stroke.key == KeyClass::F4 ? KeyAction::Close : KeyAction::Consume;
     }
-    if (stroke.key == KeyClass::Escape) return KeyAction::Consume;
+    if (stroke.key == KeyClass::Escape || stroke.key == KeyClass::Break) {
+        return KeyAction::Consume;
+    }
     if (stroke.key == KeyClass::Enter) return KeyAction::MakePackage;
     if (isHexEdit(stroke.target) && !passesHexEdit(stroke.key)) return KeyAction::Consume;
     return KeyAction::Pass;

@@ -12,6 +12,7 @@ enum class KeyClass {
     Tab,  // Shift+Tab too
     Delete,
     Escape,
+    Break,  // Ctrl+Break, which the system's dialog handling takes for Cancel
     Enter,  // the main Enter key and the keypad's
     F4,
     Other,
@@ -34,7 +35,8 @@ enum class KeyAction {
 };
 
 // The key rules, applied before any control sees a key:
-// - Escape does nothing, in any control.
+// - Escape does nothing, in any control; nor does Ctrl+Break, so the window
+//   ends only by its close box, its system menu or Alt+F4.
 // - Enter makes a package, in any control, the note and the buttons included.
 // - The six USB-identifier edits take only the digit keys of the main row
 //   and the keypad, the letter keys A to F, Backspace, Tab and Delete;

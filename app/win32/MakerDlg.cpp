@@ -23,6 +23,8 @@ KeyClass keyClassOf(WPARAM key) {
             return KeyClass::Delete;
         case VK_ESCAPE:
             return KeyClass::Escape;
+        case VK_CANCEL:
+            return KeyClass::Break;
         case VK_RETURN:
             return KeyClass::Enter;
         case VK_F4:

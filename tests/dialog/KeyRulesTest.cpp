@@ -25,9 +25,11 @@ using enum KeyAction;
 INSTANTIATE_TEST_SUITE_P(
     Cases, KeyRules,
     ::testing::Values(
-        // Escape does nothing and Enter makes a package, in every control.
+        // Escape and Ctrl+Break do nothing and Enter makes a package, in every control.
         KeyCase{"escape in the title", {Escape, IDC_TITLE}, Consume},
         KeyCase{"escape on Make", {Escape, IDC_MAKE}, Consume},
+        KeyCase{"Ctrl+Break on Default", {Break, IDC_DEFAULT, false, true}, Consume},
+        KeyCase{"Ctrl+Alt+Break in the title", {Break, IDC_TITLE, true, true}, Consume},
         KeyCase{"enter in the note", {Enter, IDC_NOTE}, MakePackage},
         KeyCase{"enter on Default", {Enter, IDC_DEFAULT}, MakePackage},
         KeyCase{"enter in an identifier", {Enter, IDC_AP_VID}, MakePackage},

@@ -47,17 +47,21 @@ TEST_F(Win32DialogTest, KeysFollowTheRulesAndEditsKeepTheCaret) {
     EXPECT_EQ(GetFocus(), dialog->GetDlgItem(IDC_IAP_VID));
 }
 
-TEST_F(Win32DialogTest, EscapeDoesNothingEnterMakesAndAltF4Closes) {
+// Ctrl+Break, which the system's dialog handling takes for Cancel, does nothing either.
+TEST_F(Win32DialogTest, EscapeAndCtrlBreakDoNothingEnterMakesAndAltF4Closes) {
     open();
     ModalAnswers answers(dialog->GetSafeHwnd());
-    answers.then(ModalAnswers::press(IDOK)).then(ModalAnswers::press(IDOK));
-    for (int id : {IDC_NOTE, IDC_DEFAULT}) {
+    answers.then(ModalAnswers::press(IDOK))
+        .then(ModalAnswers::press(IDOK))
+        .then(ModalAnswers::press(IDOK));
+    for (int id : {IDC_NOTE, IDC_TITLE, IDC_DEFAULT}) {
         focus(id);
         press(VK_ESCAPE);
+        press(VK_CANCEL, {VK_CONTROL});
         press(VK_RETURN);
     }
     EXPECT_EQ(shown(IDC_NOTE), L"Type note here, maximum 100 characters.");
-    ASSERT_EQ(answers.seen.size(), 2u);
+    ASSERT_EQ(answers.seen.size(), 3u);
     for (const SeenWindow& box : answers.seen) {
         EXPECT_EQ(box.caption, wideText(texts::kSelectImage));
         EXPECT_EQ(box.text, wideText(texts::kSpecifyImagePath));
