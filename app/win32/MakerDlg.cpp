@@ -157,6 +157,7 @@ INT_PTR CSparrowflasherMakerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM 
 }
 
 BOOL CSparrowflasherMakerDlg::OnInitDialog() {
+    CentreWindow();
     behaviour.DoDataExchange();
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(mainIcon));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(mainIcon));
@@ -184,6 +185,22 @@ void CSparrowflasherMakerDlg::OnCommand(int id, int notification) {
     } else if (notification == EN_CHANGE && !settingText) {
         behaviour.saveField(id);
     }
+}
+
+void CSparrowflasherMakerDlg::CentreWindow() {
+    // The template has no place of its own: the window goes to the middle of
+    // the work area (the screen less the taskbar) of its monitor.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor)) return;
+    const RECT& area = monitor.rcWork;
+    RECT frame;
+    GetWindowRect(window, &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    SetWindowPos(window, nullptr, area.left + (area.right - area.left - width) / 2,
+                 area.top + (area.bottom - area.top - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CSparrowflasherMakerDlg::OnPaint() {
