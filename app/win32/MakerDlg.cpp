@@ -21,6 +21,13 @@ KeyClass keyClassOf(WPARAM key) {
             return KeyClass::Tab;
         case VK_DELETE:
             return KeyClass::Delete;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+        case VK_HOME:
+        case VK_END:
+            return KeyClass::Navigation;
         case VK_ESCAPE:
             return KeyClass::Escape;
         case VK_CANCEL:
@@ -30,7 +37,10 @@ KeyClass keyClassOf(WPARAM key) {
         case VK_F4:
             return KeyClass::F4;
         default:
-            return KeyClass::Other;
+            // What it types comes later, as WM_CHAR.
+            return MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_CHAR) != 0
+                       ? KeyClass::Character
+                       : KeyClass::Other;
     }
 }
 
@@ -111,6 +121,11 @@ BOOL CSparrowflasherMakerDlg::PreTranslateMessage(MSG& message) {
             case KeyAction::MakePackage:
                 return TRUE;
         }
+    }
+    // The characters a passing key types are checked one by one as they come.
+    if (message.message == WM_CHAR &&
+        !characterPasses(controlIdOf(message.hwnd), static_cast<char16_t>(message.wParam))) {
+        return TRUE;
     }
     if (message.message == WM_LBUTTONDOWN || message.message == WM_RBUTTONDOWN) {
         const MouseButton button =
