@@ -78,6 +78,11 @@ TEST_F(Win32FilesTest, ImagesAreChosenThroughTheSystemsChooserAndKeptInTheSettin
         EXPECT_FALSE(answers.seen[box].icon) << box;
     }
     EXPECT_EQ(answers.seen[7].text, wideText(texts::kResetQuestion));
+    // A chooser shown again opens where the refused file is, with its name typed in.
+    EXPECT_EQ(answers.seen[0].name, L"");
+    EXPECT_EQ(answers.seen[2].name, L"missing.bin");
+    EXPECT_EQ(std::filesystem::path(answers.seen[2].folder), folder.path());
+    EXPECT_EQ(answers.seen[4].name, L"being-written.bin");
     EXPECT_EQ(answers.filters, std::vector<std::wstring>(5, L"All File (*.*)"));
     EXPECT_EQ(answers.unexpected, 0);
     EXPECT_EQ(std::filesystem::current_path(), workingFolder);
