@@ -60,7 +60,10 @@ DialogMakeUi::~DialogMakeUi() {
 }
 
 std::optional<std::filesystem::path> DialogMakeUi::askSavePath() {
-    return prompts.chooseSaveFile();
+    // Asked again after No to "Overwrite?": the chooser shows the name refused.
+    auto chosen = prompts.chooseSaveFile(lastSavePath);
+    lastSavePath = chosen.value_or(std::filesystem::path());
+    return chosen;
 }
 
 bool DialogMakeUi::confirmOverwrite(const std::filesystem::path&) {

@@ -27,6 +27,8 @@ class DialogMakeUi : public MakeUi {
 
   private:
     DialogPrompts& prompts;
+    // The output the user chose last in this command, for the chooser's repeat.
+    std::filesystem::path lastSavePath;
     bool showingProgress = false;
     bool cancelled = false;
 };

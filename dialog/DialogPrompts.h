@@ -17,12 +17,17 @@ class DialogPrompts {
 
     // The open-file chooser ("All File (*.*)"): the chosen full path, or
     // nothing on Cancel. The path is not checked; the process's current
-    // folder is left as it was.
-    virtual std::optional<std::filesystem::path> chooseOpenFile() = 0;
+    // folder is left as it was. `again` is the user's earlier choice when the
+    // chooser is shown again after it was refused: the chooser then opens in
+    // its folder with its name typed in. Empty for a new choice.
+    virtual std::optional<std::filesystem::path> chooseOpenFile(
+        const std::filesystem::path& again) = 0;
 
     // The save chooser for packages: the chosen full path, or nothing on
-    // Cancel. It asks nothing about an existing file itself.
-    virtual std::optional<std::filesystem::path> chooseSaveFile() = 0;
+    // Cancel. It asks nothing about an existing file itself. `again` as for
+    // chooseOpenFile.
+    virtual std::optional<std::filesystem::path> chooseSaveFile(
+        const std::filesystem::path& again) = 0;
 
     // A message with an OK button.
     virtual void showMessage(std::u16string_view text, std::u16string_view caption, Icon icon) = 0;

@@ -66,10 +66,12 @@ void MakerDialog::OnBnClicked(int controlId) {
 // ---- File selection ----
 
 std::optional<std::filesystem::path> MakerDialog::ChooseExistingFile() {
+    std::filesystem::path refused;
     for (;;) {
-        auto chosen = prompts.chooseOpenFile();
+        auto chosen = prompts.chooseOpenFile(refused);
         if (!chosen) return std::nullopt;
         if (InputFile::open(*chosen)) return chosen;
+        refused = *chosen;
         prompts.showMessage(texts::kFileDoesNotExist, texts::kSelectImage,
                             DialogPrompts::Icon::None);
     }
@@ -93,7 +95,7 @@ void MakerDialog::SelectImage(ImageKind kind) {
 }
 
 void MakerDialog::OnBnClickedBrowseCmdKey() {
-    const auto chosen = prompts.chooseOpenFile();
+    const auto chosen = prompts.chooseOpenFile({});
     if (!chosen) return;
     record.cmdKeyPath = pathToUtf16(*chosen);
     controls.setText(IDC_CMDKEY_PATH, record.cmdKeyPath);

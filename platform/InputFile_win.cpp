@@ -20,10 +20,11 @@ Expected<InputFile> InputFile::open(const std::filesystem::path& path) {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return fail(kFolderNotFile);
     }
-    // Others may go on reading, writing, renaming or deleting the file, as
-    // they may with a file the C runtime has open.
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    // Shared for reading only, as the C runtime's _wfopen_s opens a file for
+    // reading: a file another program has open for writing is refused
+    // (a sharing violation), and none may write, rename or delete it while
+    // it is read here.
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return fail(lastWindowsErrorText());
     std::string refusal;

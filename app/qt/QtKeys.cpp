@@ -20,6 +20,13 @@ KeyClass keyClassOf(const QKeyEvent& event) {
             return KeyClass::Tab;
         case Qt::Key_Delete:
             return KeyClass::Delete;
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            return KeyClass::Navigation;
         case Qt::Key_Escape:
             return KeyClass::Escape;
         case Qt::Key_Return:
@@ -28,7 +35,7 @@ KeyClass keyClassOf(const QKeyEvent& event) {
         case Qt::Key_F4:
             return KeyClass::F4;
         default:
-            return KeyClass::Other;
+            return event.text().isEmpty() ? KeyClass::Other : KeyClass::Character;
     }
 }
 
@@ -36,7 +43,7 @@ KeyClass keyClassOf(const QKeyEvent& event) {
 
 KeyStroke keyStrokeOf(const QKeyEvent& event, int target) {
     return {keyClassOf(event), target, (event.modifiers() & Qt::AltModifier) != 0,
-            (event.modifiers() & Qt::ControlModifier) != 0};
+            (event.modifiers() & Qt::ControlModifier) != 0, event.text().toStdU16String()};
 }
 
 MouseButton mouseButtonOf(int qtButton) {

@@ -28,7 +28,13 @@ void QtPrompts::setUpSaveDialog(QFileDialog& dialog) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
 }
 
-std::optional<std::filesystem::path> QtPrompts::runFileDialog(QFileDialog& dialog) {
+std::optional<std::filesystem::path> QtPrompts::runFileDialog(QFileDialog& dialog,
+                                                              const std::filesystem::path& again) {
+    // Shown again: in the folder of the earlier choice, with its name typed in.
+    if (!again.empty()) {
+        dialog.setDirectory(toQString(pathToUtf16(again.parent_path())));
+        dialog.selectFile(toQString(pathToUtf16(again.filename())));
+    }
     // QFileDialog never changes the process's current folder.
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
@@ -36,16 +42,16 @@ std::optional<std::filesystem::path> QtPrompts::runFileDialog(QFileDialog& dialo
     return pathFromUtf16(toU16(dialog.selectedFiles().constFirst()));
 }
 
-std::optional<std::filesystem::path> QtPrompts::chooseOpenFile() {
+std::optional<std::filesystem::path> QtPrompts::chooseOpenFile(const std::filesystem::path& again) {
     QFileDialog dialog(owner);
     setUpOpenDialog(dialog);
-    return runFileDialog(dialog);
+    return runFileDialog(dialog, again);
 }
 
-std::optional<std::filesystem::path> QtPrompts::chooseSaveFile() {
+std::optional<std::filesystem::path> QtPrompts::chooseSaveFile(const std::filesystem::path& again) {
     QFileDialog dialog(owner);
     setUpSaveDialog(dialog);
-    return runFileDialog(dialog);
+    return runFileDialog(dialog, again);
 }
 
 void QtPrompts::showMessage(std::u16string_view text, std::u16string_view caption, Icon icon) {

@@ -17,8 +17,10 @@ class QtPrompts : public DialogPrompts {
     explicit QtPrompts(QWidget* owner);
     ~QtPrompts() override;
 
-    std::optional<std::filesystem::path> chooseOpenFile() override;
-    std::optional<std::filesystem::path> chooseSaveFile() override;
+    std::optional<std::filesystem::path> chooseOpenFile(
+        const std::filesystem::path& again) override;
+    std::optional<std::filesystem::path> chooseSaveFile(
+        const std::filesystem::path& again) override;
     void showMessage(std::u16string_view text, std::u16string_view caption, Icon icon) override;
     bool askYesNo(std::u16string_view text, std::u16string_view caption) override;
     bool showProgress(int percent) override;
@@ -29,7 +31,8 @@ class QtPrompts : public DialogPrompts {
     static void setUpSaveDialog(QFileDialog& dialog);
 
   private:
-    std::optional<std::filesystem::path> runFileDialog(QFileDialog& dialog);
+    std::optional<std::filesystem::path> runFileDialog(QFileDialog& dialog,
+                                                       const std::filesystem::path& again);
 
     QWidget* owner;
     // Shown while a large package is written.

@@ -21,14 +21,26 @@ KeyClass keyClassOf(WPARAM key) {
             return KeyClass::Tab;
         case VK_DELETE:
             return KeyClass::Delete;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+        case VK_HOME:
+        case VK_END:
+            return KeyClass::Navigation;
         case VK_ESCAPE:
             return KeyClass::Escape;
+        case VK_CANCEL:
+            return KeyClass::Break;
         case VK_RETURN:
             return KeyClass::Enter;
         case VK_F4:
             return KeyClass::F4;
         default:
-            return KeyClass::Other;
+            // What it types comes later, as WM_CHAR.
+            return MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_CHAR) != 0
+                       ? KeyClass::Character
+                       : KeyClass::Other;
     }
 }
 
@@ -110,6 +122,11 @@ BOOL CSparrowflasherMakerDlg::PreTranslateMessage(MSG& message) {
                 return TRUE;
         }
     }
+    // The characters a passing key types are checked one by one as they come.
+    if (message.message == WM_CHAR &&
+        !characterPasses(controlIdOf(message.hwnd), static_cast<char16_t>(message.wParam))) {
+        return TRUE;
+    }
     if (message.message == WM_LBUTTONDOWN || message.message == WM_RBUTTONDOWN) {
         const MouseButton button =
             message.message == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right;
@@ -155,6 +172,7 @@ INT_PTR CSparrowflasherMakerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM 
 }
 
 BOOL CSparrowflasherMakerDlg::OnInitDialog() {
+    CentreWindow();
     behaviour.DoDataExchange();
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(mainIcon));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(mainIcon));
@@ -182,6 +200,22 @@ void CSparrowflasherMakerDlg::OnCommand(int id, int notification) {
     } else if (notification == EN_CHANGE && !settingText) {
         behaviour.saveField(id);
     }
+}
+
+void CSparrowflasherMakerDlg::CentreWindow() {
+    // The template has no place of its own: the window goes to the middle of
+    // the work area (the screen less the taskbar) of its monitor.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor)) return;
+    const RECT& area = monitor.rcWork;
+    RECT frame;
+    GetWindowRect(window, &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    SetWindowPos(window, nullptr, area.left + (area.right - area.left - width) / 2,
+                 area.top + (area.bottom - area.top - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CSparrowflasherMakerDlg::OnPaint() {

@@ -59,6 +59,8 @@ class CSparrowflasherMakerDlg : public DialogControls {
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     BOOL OnInitDialog();
+    // Places the window in the middle of its monitor's work area.
+    void CentreWindow();
     void OnCommand(int id, int notification);
     void OnPaint();
     // The identifier of the dialog's control `control`, or kNoControlId.

@@ -11,8 +11,9 @@ namespace sf {
 
 bool ToolTipControl::Create(HWND ownerWindow) {
     owner = ownerWindow;
-    window = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+    // No TTS_ALWAYSTIP: a tip shows only while the dialog is the active window.
+    window = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
     if (!window) return false;
     // A themed tip draws the theme's colours instead of the ones set here.

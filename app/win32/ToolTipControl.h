@@ -18,8 +18,8 @@ class ToolTipControl {
     static constexpr COLORREF kBackground = RGB(0xff, 0xff, 0xdd);
     static constexpr COLORREF kText = RGB(0, 0, 0);
 
-    // Makes the tooltip window, owned by `owner` and shown whether or not
-    // the owner is active, and activates it.
+    // Makes the tooltip window, owned by `owner` and shown only while the
+    // owner is active, and activates it.
     bool Create(HWND owner);
 
     // Gives the whole of `control` the tip `text`.

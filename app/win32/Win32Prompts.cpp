@@ -23,9 +23,14 @@ enum class FileDialog { Open, Save };
 
 // The system's own titles ("Open", "Save As"); no read-only box, and the
 // process's current folder stays as it was. A typed name of a missing file
-// comes back as chosen.
-std::optional<std::filesystem::path> runFileDialog(HWND owner, FileDialog kind) {
+// comes back as chosen. Shown again, it opens in the folder of `again` with
+// its name typed in.
+std::optional<std::filesystem::path> runFileDialog(HWND owner, FileDialog kind,
+                                                   const std::filesystem::path& again) {
     std::vector<wchar_t> file(kPathRoom, L'\0');
+    const std::wstring name = again.filename().wstring();
+    const std::wstring folder = again.parent_path().wstring();
+    if (name.size() < kPathRoom) std::copy(name.begin(), name.end(), file.begin());
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
@@ -33,6 +38,7 @@ std::optional<std::filesystem::path> runFileDialog(HWND owner, FileDialog kind) 
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = kPathRoom;
+    if (!folder.empty()) dialog.lpstrInitialDir = folder.c_str();
     dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     BOOL chosen = FALSE;
     if (kind == FileDialog::Open) {
@@ -51,12 +57,14 @@ Win32Prompts::~Win32Prompts() {
     endProgress();
 }
 
-std::optional<std::filesystem::path> Win32Prompts::chooseOpenFile() {
-    return runFileDialog(owner, FileDialog::Open);
+std::optional<std::filesystem::path> Win32Prompts::chooseOpenFile(
+    const std::filesystem::path& again) {
+    return runFileDialog(owner, FileDialog::Open, again);
 }
 
-std::optional<std::filesystem::path> Win32Prompts::chooseSaveFile() {
-    return runFileDialog(owner, FileDialog::Save);
+std::optional<std::filesystem::path> Win32Prompts::chooseSaveFile(
+    const std::filesystem::path& again) {
+    return runFileDialog(owner, FileDialog::Save, again);
 }
 
 void Win32Prompts::showMessage(std::u16string_view text, std::u16string_view caption, Icon icon) {

@@ -18,8 +18,10 @@ class Win32Prompts : public DialogPrompts {
     explicit Win32Prompts(const HWND& owner) : owner(owner) {}
     ~Win32Prompts() override;
 
-    std::optional<std::filesystem::path> chooseOpenFile() override;
-    std::optional<std::filesystem::path> chooseSaveFile() override;
+    std::optional<std::filesystem::path> chooseOpenFile(
+        const std::filesystem::path& again) override;
+    std::optional<std::filesystem::path> chooseSaveFile(
+        const std::filesystem::path& again) override;
     void showMessage(std::u16string_view text, std::u16string_view caption, Icon icon) override;
     bool askYesNo(std::u16string_view text, std::u16string_view caption) override;
     bool showProgress(int percent) override;

@@ -106,7 +106,9 @@ TEST_F(MakeTest, AnExistingOutputIsReplacedOnlyAfterAYes) {
 
     prompts.saveFiles = {output, std::nullopt};
     prompts.answers = {false};
-    EXPECT_EQ(makeWithButton(), (Log{"save dialog", question, "save dialog"}));
+    // No shows the chooser again, with the name refused.
+    EXPECT_EQ(makeWithButton(),
+              (Log{"save dialog", question, "save dialog again with Updater.exe"}));
     EXPECT_EQ(readBytes(output), patternBytes(10, 4));
 
     prompts.saveFiles = {output};

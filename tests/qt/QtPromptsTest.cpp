@@ -120,12 +120,22 @@ TEST(QtPrompts, AChooserGivesTheChosenPathOrNothingAndKeepsTheCurrentFolder) {
         chooser->selectFile("image.bin");
         static_cast<QDialog*>(chooser)->accept();
     });
-    const auto chosen = prompts.chooseOpenFile();
+    const auto chosen = prompts.chooseOpenFile({});
     ASSERT_TRUE(chosen);
     EXPECT_EQ(*chosen, folder / "image.bin");
 
-    whenModalOpens([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
-    EXPECT_FALSE(prompts.chooseSaveFile());
+    // Shown again, a chooser opens in the earlier choice's folder with its name typed in.
+    for (const bool open : {true, false}) {
+        SCOPED_TRACE(open ? "open" : "save");
+        QStringList shown;
+        whenModalOpens([&](QWidget* modal) {
+            shown = qobject_cast<QFileDialog*>(modal)->selectedFiles();
+            static_cast<QDialog*>(modal)->reject();
+        });
+        const auto again = folder / "Updater.exe";
+        EXPECT_FALSE(open ? prompts.chooseOpenFile(again) : prompts.chooseSaveFile(again));
+        EXPECT_EQ(shown, QStringList{QString::fromStdString(again.string())});
+    }
     EXPECT_EQ(std::filesystem::current_path(), before);
 }
 

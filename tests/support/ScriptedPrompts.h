@@ -40,12 +40,14 @@ class ScriptedPrompts : public DialogPrompts {
     // more times (-1: never).
     int updatesBeforeCancel = -1;
 
-    std::optional<std::filesystem::path> chooseOpenFile() override {
-        log.push_back("open dialog");
+    std::optional<std::filesystem::path> chooseOpenFile(
+        const std::filesystem::path& again) override {
+        log.push_back(shownAgain("open dialog", again));
         return next(openFiles);
     }
-    std::optional<std::filesystem::path> chooseSaveFile() override {
-        log.push_back("save dialog");
+    std::optional<std::filesystem::path> chooseSaveFile(
+        const std::filesystem::path& again) override {
+        log.push_back(shownAgain("save dialog", again));
         return next(saveFiles);
     }
     void showMessage(std::u16string_view text, std::u16string_view caption, Icon icon) override {
@@ -67,6 +69,10 @@ class ScriptedPrompts : public DialogPrompts {
     void endProgress() override { progressOpen = false; }
 
   private:
+    // A chooser shown again names the earlier choice it shows.
+    static std::string shownAgain(std::string line, const std::filesystem::path& again) {
+        return again.empty() ? line : line + " again with " + again.filename().string();
+    }
     static std::optional<std::filesystem::path> next(
         std::deque<std::optional<std::filesystem::path>>& queue) {
         if (queue.empty()) return std::nullopt;

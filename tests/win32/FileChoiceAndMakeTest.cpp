@@ -36,8 +36,18 @@ std::vector<std::wstring> captionsOf(const ModalAnswers& answers) {
 
 TEST_F(Win32FilesTest, ImagesAreChosenThroughTheSystemsChooserAndKeptInTheSettings) {
     const auto workingFolder = std::filesystem::current_path();
+    // A file another program is writing cannot be opened as an image, however
+    // freely that program shares it.
+    const std::filesystem::path beingWritten = folder / "being-written.bin";
+    writeBytes(beingWritten, patternBytes(64, 4));
+    const HANDLE writer = CreateFileW(beingWritten.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     ModalAnswers answers(dialog->GetSafeHwnd());
     answers.then(Answers::choose((folder / "missing.bin").wstring()))
+        .then(Answers::press(IDOK))
+        .then(Answers::choose(beingWritten.wstring()))
         .then(Answers::press(IDOK))
         .then(Answers::choose(internalImage.wstring()))
         .then(Answers::choose(externalImage.wstring()))
@@ -45,6 +55,7 @@ TEST_F(Win32FilesTest, ImagesAreChosenThroughTheSystemsChooserAndKeptInTheSettin
         .then(Answers::press(IDNO));
 
     click(IDC_INTERNAL_IMAGE);
+    CloseHandle(writer);
     EXPECT_EQ(shown(IDC_INTERNAL_IMAGE), internalImage.wstring());
     EXPECT_EQ(stored(u"ImagePath1"), internalImage.wstring());
     EXPECT_NE(GetFocus(), dialog->GetDlgItem(IDC_INTERNAL_IMAGE));
@@ -58,13 +69,21 @@ TEST_F(Win32FilesTest, ImagesAreChosenThroughTheSystemsChooserAndKeptInTheSettin
     click(IDC_DEFAULT);
     EXPECT_EQ(stored(u"ImagePath1"), internalImage.wstring());
 
+    const std::wstring refused = wideText(texts::kSelectImage);
     EXPECT_EQ(captionsOf(answers),
-              (std::vector<std::wstring>{L"Open", wideText(texts::kSelectImage), L"Open", L"Open",
+              (std::vector<std::wstring>{L"Open", refused, L"Open", refused, L"Open", L"Open",
                                          L"Open", wideText(texts::kConfirm)}));
-    EXPECT_EQ(answers.seen[1].text, wideText(texts::kFileDoesNotExist));
-    EXPECT_FALSE(answers.seen[1].icon);
-    EXPECT_EQ(answers.seen[5].text, wideText(texts::kResetQuestion));
-    EXPECT_EQ(answers.filters, std::vector<std::wstring>(4, L"All File (*.*)"));
+    for (std::size_t box : {1u, 3u}) {
+        EXPECT_EQ(answers.seen[box].text, wideText(texts::kFileDoesNotExist)) << box;
+        EXPECT_FALSE(answers.seen[box].icon) << box;
+    }
+    EXPECT_EQ(answers.seen[7].text, wideText(texts::kResetQuestion));
+    // A chooser shown again opens where the refused file is, with its name typed in.
+    EXPECT_EQ(answers.seen[0].name, L"");
+    EXPECT_EQ(answers.seen[2].name, L"missing.bin");
+    EXPECT_EQ(std::filesystem::path(answers.seen[2].folder), folder.path());
+    EXPECT_EQ(answers.seen[4].name, L"being-written.bin");
+    EXPECT_EQ(answers.filters, std::vector<std::wstring>(5, L"All File (*.*)"));
     EXPECT_EQ(answers.unexpected, 0);
     EXPECT_EQ(std::filesystem::current_path(), workingFolder);
 }

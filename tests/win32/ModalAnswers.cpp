@@ -1,5 +1,6 @@
 #include "ModalAnswers.h"
 
+#include <commdlg.h>
 #include <dlgs.h>
 
 #include <array>
@@ -74,7 +75,8 @@ void ModalAnswers::answerNewWindows() {
     if (!search.found) return;
     HWND window = search.found;
     answered.insert(window);
-    SeenWindow seenWindow{windowText(window), {}, false};
+    SeenWindow seenWindow;
+    seenWindow.caption = windowText(window);
     EnumChildWindows(window, readStatic, reinterpret_cast<LPARAM>(&seenWindow));
     seen.push_back(seenWindow);
     if (HWND filter = GetDlgItem(window, cmb1)) {
@@ -82,6 +84,11 @@ void ModalAnswers::answerNewWindows() {
         const auto index = SendMessageW(filter, CB_GETCURSEL, 0, 0);
         SendMessageW(filter, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(name.data()));
         filters.push_back(name.data());
+        std::array<wchar_t, MAX_PATH> folder{};
+        SendMessageW(window, CDM_GETFOLDERPATH, folder.size(),
+                     reinterpret_cast<LPARAM>(folder.data()));
+        seen.back().folder = folder.data();
+        seen.back().name = windowText(GetDlgItem(window, GetDlgItem(window, cmb13) ? cmb13 : edt1));
     }
     if (answers.empty()) {
         ++unexpected;

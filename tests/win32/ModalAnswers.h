@@ -13,8 +13,10 @@ namespace sf::test {
 // What a modal window showed when it was answered.
 struct SeenWindow {
     std::wstring caption;
-    std::wstring text;  // a message box's text
-    bool icon = false;  // a message box's icon is shown
+    std::wstring text;    // a message box's text
+    bool icon = false;    // a message box's icon is shown
+    std::wstring name;    // the name a file chooser opened with
+    std::wstring folder;  // the folder a file chooser opened in
 };
 
 // Answers the modal windows (message boxes, file choosers) that open while

@@ -31,6 +31,13 @@ TEST_F(Win32DialogTest, TheWindowIsMadeFromTheControlTable) {
     std::array<wchar_t, 64> caption{};
     GetWindowTextW(window, caption.data(), static_cast<int>(caption.size()));
     EXPECT_EQ(std::wstring(caption.data()), L"Tavlen Sparrowflasher Maker III V" SF_VERSION);
+    // The window opens in the middle of the work area.
+    RECT frame;
+    GetWindowRect(window, &frame);
+    RECT area;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_NEAR(frame.left - area.left, area.right - frame.right, 2);
+    EXPECT_NEAR(frame.top - area.top, area.bottom - frame.bottom, 2);
 
     for (const ControlTemplate& entry : kDialogTemplate) {
         if (entry.id == kNoControlId) continue;
@@ -93,7 +100,8 @@ TEST_F(Win32DialogTest, ThirteenControlsShowTheirTipsBlackOnPaleYellowAfterHalfA
     EXPECT_EQ(SendMessageW(tips, TTM_GETTIPBKCOLOR, 0, 0), RGB(0xff, 0xff, 0xdd));
     EXPECT_EQ(SendMessageW(tips, TTM_GETTIPTEXTCOLOR, 0, 0), RGB(0, 0, 0));
     EXPECT_EQ(SendMessageW(tips, TTM_GETMAXTIPWIDTH, 0, 0), 200);
-    EXPECT_TRUE(GetWindowLongW(tips, GWL_STYLE) & TTS_ALWAYSTIP);
+    // Tips show only while the dialog is the active window.
+    EXPECT_FALSE(GetWindowLongW(tips, GWL_STYLE) & TTS_ALWAYSTIP);
 }
 
 TEST_F(Win32DialogTest, StartsWithFocusOnMakeVerifyOnAndTheTypingLimits) {
