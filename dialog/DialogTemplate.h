@@ -142,4 +142,40 @@ inline constexpr std::array<ToolTipTemplate, 13> kToolTips = {{
     {IDC_IAP_USAGE, u"Usage page of IAP's HID report descriptor."},
 }};
 
+// What a screen reader calls each control that has an identifier, in tab
+// order. A label beside an edit is not tied to it, and labels repeat ("PID:"
+// twice, "Usage Page: 0xFF" twice), so each control is named here, uniquely;
+// a button is named by what it does, not by its "..." or "X".
+struct AccessibleNameTemplate {
+    ControlId control;
+    std::u16string_view name;
+};
+
+inline constexpr std::array<AccessibleNameTemplate, 24> kAccessibleNames = {{
+    {IDC_TITLE, u"Title"},
+    {IDC_TEXT, u"Text"},
+    {IDC_NOTE, u"Note"},
+    {IDC_INTERNAL_IMAGE, u"Internal flash image"},
+    {IDC_BROWSE_INTERNAL, u"Choose the internal image"},
+    {IDC_EXTERNAL_IMAGE, u"External image"},
+    {IDC_BROWSE_EXTERNAL, u"Choose the external image"},
+    {IDC_CLEAR_EXTERNAL, u"Clear the external image"},
+    {IDC_VERSION, u"Version"},
+    {IDC_AP_VID, u"AP VID"},
+    {IDC_AP_PID, u"AP PID"},
+    {IDC_AP_USAGE, u"AP usage page"},
+    {IDC_IAP_VID, u"IAP VID"},
+    {IDC_IAP_PID, u"IAP PID"},
+    {IDC_IAP_USAGE, u"IAP usage page"},
+    {IDC_DIGEST_EN, u"Internal Flash Digest"},
+    {IDC_DIGEST, u"Internal flash digest value"},
+    {IDC_CMDKEY_EN, u"Command Key"},
+    {IDC_CMDKEY_PATH, u"Command-key file"},
+    {IDC_BROWSE_CMDKEY, u"Choose the command-key file"},
+    {IDC_MAKE, u"Make"},
+    {IDC_DEFAULT, u"Default"},
+    {IDC_VERIFY, u"Verify"},
+    {IDC_CMD_VIA_CTRL_EP, u"Command Via Control Endpoint"},
+}};
+
 }  // namespace sf

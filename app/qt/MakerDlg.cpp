@@ -166,6 +166,11 @@ void CSparrowflasherMakerDlg::OnInitDialog() {
     toolTipControl.create();
     for (const ToolTipTemplate& tip : kToolTips) {
         toolTipControl.addTool(GetDlgItem(tip.control), toQString(tip.text));
+        // A screen reader would otherwise read the tip, which may be wrapped in a table.
+        GetDlgItem(tip.control)->setAccessibleDescription(toQString(tip.text));
+    }
+    for (const AccessibleNameTemplate& entry : kAccessibleNames) {
+        GetDlgItem(entry.control)->setAccessibleName(toQString(entry.name));
     }
     behaviour.OnInitDialog();
     settingsDirectory = behaviour.settingsDirectory();
