@@ -7,38 +7,31 @@
 namespace sf::test {
 namespace {
 
-// Every control a screen reader reaches in the dialog: edits, check boxes and
-// buttons, as the accessibility tree hands them out.
-std::vector<QAccessibleInterface*> readableControls(QWidget& dialog) {
-    std::vector<QAccessibleInterface*> found;
-    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&dialog);
-    for (int i = 0; window && i < window->childCount(); ++i) {
-        QAccessibleInterface* child = window->child(i);
-        const QAccessible::Role role = child ? child->role() : QAccessible::NoRole;
-        if (role == QAccessible::EditableText || role == QAccessible::CheckBox ||
-            role == QAccessible::Button) {
-            found.push_back(child);
-        }
-    }
-    return found;
-}
-
+// Walks the dialog's accessibility tree as a screen reader does: every edit,
+// check box and button, one row each.
 TEST_F(QtDialogTest, EveryControlHasANameOfItsOwnAndAPlainDescription) {
     open();
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(dialog.get());
     QSet<QString> names;
     QSet<QObject*> reached;
-    for (QAccessibleInterface* control : readableControls(*dialog)) {
-        const QString name = control->text(QAccessible::Name);
-        SCOPED_TRACE(QStringLiteral("%1 \"%2\"")
-                         .arg(control->object()->property("controlId").toInt())
-                         .arg(name)
+    for (int i = 0; i < window->childCount(); ++i) {
+        QAccessibleInterface* child = window->child(i);
+        const QAccessible::Role role = child->role();
+        if (role != QAccessible::EditableText && role != QAccessible::CheckBox &&
+            role != QAccessible::Button) {
+            continue;
+        }
+        const QString name = child->text(QAccessible::Name);
+        const QString description = child->text(QAccessible::Description);
+        SCOPED_TRACE(QStringLiteral("%1 \"%2\": %3")
+                         .arg(child->object()->property("controlId").toInt())
+                         .arg(name, description)
                          .toStdString());
         EXPECT_FALSE(name.trimmed().isEmpty());
         EXPECT_FALSE(names.contains(name.toLower())) << "a second control has this name";
+        EXPECT_FALSE(description.contains('<'));
         names.insert(name.toLower());
-        EXPECT_FALSE(control->text(QAccessible::Description).contains('<'))
-            << control->text(QAccessible::Description).toStdString();
-        reached.insert(control->object());
+        reached.insert(child->object());
     }
     // The walk reached every control with an identifier, and nothing else.
     QSet<QObject*> expected;
