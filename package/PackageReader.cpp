@@ -82,20 +82,6 @@ Expected<InputFile> openPackage(const std::filesystem::path& path) {
     return file;
 }
 
-namespace {
-
-// Streams `length` bytes of the package file from `offset` on, through the
-// scrambler when there is one.
-Status readPiece(const std::filesystem::path& path, uint64_t offset, uint64_t length,
-                 const Scrambler* scrambler, const BlockSink& sink) {
-    auto file = openPackage(path);
-    if (!file) return failureOf(file);
-    if (auto s = file->seek(offset); !s) return s;
-    return streamPiece(readerOf(*file), length, scrambler, sink);
-}
-
-}  // namespace
-
 Expected<PackageContents> parsePackageTrailer(std::span<const uint8_t, kTrailerSize> trailer,
                                               uint64_t fileSize) {
     if (fileSize < kTrailerSize) {
@@ -137,13 +123,11 @@ Expected<PackageContents> readPackage(InputFile& file) {
 
 Status readImage(const std::filesystem::path& path, const PackageContents& contents,
                  const ImageLocation& image, const BlockSink& sink) {
+    auto file = openPackage(path);
+    if (!file) return failureOf(file);
+    if (auto s = file->seek(image.offset); !s) return s;
     const Scrambler scrambler(contents.key);
-    return readPiece(path, image.offset, image.length, &scrambler, sink);
-}
-
-Status readTemplate(const std::filesystem::path& path, const PackageContents& contents,
-                    const BlockSink& sink) {
-    return readPiece(path, 0, contents.templateSize, nullptr, sink);
+    return streamPiece(readerOf(*file), image.length, &scrambler, sink);
 }
 
 }  // namespace sf

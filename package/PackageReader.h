@@ -53,9 +53,4 @@ Expected<PackageContents> readPackage(InputFile& file);
 Status readImage(const std::filesystem::path& path, const PackageContents& contents,
                  const ImageLocation& image, const BlockSink& sink);
 
-// Streams the template of a package read by readPackage, its bytes before
-// the payload, into `sink`.
-Status readTemplate(const std::filesystem::path& path, const PackageContents& contents,
-                    const BlockSink& sink);
-
 }  // namespace sf

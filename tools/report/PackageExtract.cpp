@@ -8,6 +8,7 @@
 #include "package/PackageReader.h"
 #include "platform/AtomicOutputFile.h"
 #include "platform/Utf.h"
+#include "tools/report/PackageSide.h"
 #include "tools/report/RemakeSettings.h"
 
 namespace sf {
@@ -85,16 +86,20 @@ Status writeExtractedFiles(const std::filesystem::path& directory,
 
 Status extractPackage(const std::filesystem::path& package, const std::filesystem::path& directory,
                       ExistingResults existing) {
-    auto contents = readPackage(package);
-    if (!contents) return failureOf(contents);
+    // One open file gives every part, so what was read is what was checked.
+    auto side = packageFileSide(package);
+    if (!side) return failureOf(side);
+    const PackageContents* contents = &side->contents;
     if (auto names = checkExtractedNames(directory, existing); !names) return names;
     std::error_code ec;
     const bool madeFolder = std::filesystem::create_directories(directory, ec);
     if (ec) return fail("cannot create " + pathToUtf8(directory) + ": " + ec.message());
 
-    auto image = [&](const ImageLocation& location) -> BlockSource {
-        return [&, location](const BlockSink& sink) {
-            return readImage(package, *contents, location, sink);
+    auto part = [&side](PackagePart which) -> BlockSource {
+        return [&side, which](const BlockSink& sink) -> Status {
+            auto piece = side->read(which);
+            if (!piece) return failureOf(piece);
+            return streamPiece(piece->read, piece->length, piece->scrambler, sink);
         };
     };
     const auto key = contents->descriptor.cmdKeyBytes();
@@ -104,10 +109,10 @@ Status extractPackage(const std::filesystem::path& package, const std::filesyste
         return BlockSource([bytes](const BlockSink& sink) { return sink(bytes); });
     };
     const std::array<BlockSource, kExtractedNames.size()> sources = {
-        image(contents->internal),
-        contents->external.length > 0 ? image(contents->external) : BlockSource(),
+        part(PackagePart::Internal),
+        contents->external.length > 0 ? part(PackagePart::External) : BlockSource(),
         contents->descriptor.number(descriptor::cmdKeyEnabled) != 0 ? bytesOf(key) : BlockSource(),
-        [&](const BlockSink& sink) { return readTemplate(package, *contents, sink); },
+        part(PackagePart::Template),
         bytesOf({reinterpret_cast<const uint8_t*>(settings.data()), settings.size()}),
     };
     Status written = writeExtractedFiles(directory, sources, existing);
