@@ -63,23 +63,37 @@ inline constexpr int kDialogHeightUnits = 334;
 // The dialog font's size in points.
 inline constexpr int kDialogFontPoints = 8;
 
-// Every control of the main dialog, in tab order. Later entries lie above
-// earlier ones, except the group box, which stays behind the controls it frames.
+// Every control of the main dialog, in tab order. Each label comes just
+// before the edit it stands for, since a screen reader names a control by the
+// label before it. Later entries lie above earlier ones, except the group box,
+// which stays behind the controls it frames.
 inline constexpr std::array<ControlTemplate, 38> kDialogTemplate = {{
+    {kNoControlId, ControlKind::Label, u"Title:", {9, 7, 17, 8}, kCentreVertically},
     {IDC_TITLE, ControlKind::Edit, u"", {37, 8, 207, 14}, kMultiLine | kAutoHScroll},
+    {kNoControlId, ControlKind::Label, u"Text:", {9, 25, 18, 8}},
     {IDC_TEXT, ControlKind::Edit, u"", {37, 25, 207, 14}, kMultiLine | kAutoHScroll},
+    {kNoControlId, ControlKind::Label, u"Note:", {10, 43, 19, 8}},
     {IDC_NOTE, ControlKind::Edit, u"", {37, 42, 207, 33}, kMultiLine | kWantReturn},
+    {kNoControlId, ControlKind::Label, u"Internal Flash Image:", {9, 82, 25, 29}, kWordWrap},
     {IDC_INTERNAL_IMAGE, ControlKind::Edit, u"", {37, 80, 207, 40}, kMultiLine | kReadOnly},
     {IDC_BROWSE_INTERNAL, ControlKind::PushButton, u"...", {247, 80, 20, 14}},
+    {kNoControlId, ControlKind::Label, u"External Image:", {9, 124, 27, 24}, kWordWrap},
     {IDC_EXTERNAL_IMAGE, ControlKind::Edit, u"", {37, 123, 207, 40}, kMultiLine | kReadOnly},
     {IDC_BROWSE_EXTERNAL, ControlKind::PushButton, u"...", {247, 123, 20, 14}},
     {IDC_CLEAR_EXTERNAL, ControlKind::PushButton, u"X", {247, 139, 20, 14}},
+    {kNoControlId, ControlKind::Label, u"Version:", {9, 170, 27, 8}},
     {IDC_VERSION, ControlKind::Edit, u"", {37, 167, 207, 14}, kAutoHScroll},
+    {kNoControlId, ControlKind::Label, u"AP VID:", {10, 188, 26, 8}},
     {IDC_AP_VID, ControlKind::Edit, u"", {37, 187, 30, 14}, kAutoHScroll},
+    {kNoControlId, ControlKind::Label, u"PID:", {87, 188, 15, 8}},
     {IDC_AP_PID, ControlKind::Edit, u"", {106, 187, 30, 14}, kAutoHScroll},
+    {kNoControlId, ControlKind::Label, u"Usage Page: 0xFF", {150, 188, 60, 8}},
     {IDC_AP_USAGE, ControlKind::Edit, u"", {214, 187, 30, 14}, kAutoHScroll},
+    {kNoControlId, ControlKind::Label, u"IAP VID:", {6, 208, 30, 8}, kAlignRight},
     {IDC_IAP_VID, ControlKind::Edit, u"", {37, 206, 30, 14}, kAutoHScroll},
+    {kNoControlId, ControlKind::Label, u"PID:", {87, 208, 15, 8}},
     {IDC_IAP_PID, ControlKind::Edit, u"", {106, 206, 30, 14}, kAutoHScroll},
+    {kNoControlId, ControlKind::Label, u"Usage Page: 0xFF", {150, 208, 60, 8}},
     {IDC_IAP_USAGE, ControlKind::Edit, u"", {214, 206, 30, 14}, kAutoHScroll},
     {IDC_DIGEST_EN, ControlKind::CheckBox, u"Internal Flash Digest", {17, 243, 82, 10}},
     {IDC_DIGEST, ControlKind::Edit, u"", {102, 240, 40, 14}, kAutoHScroll},
@@ -89,19 +103,7 @@ inline constexpr std::array<ControlTemplate, 38> kDialogTemplate = {{
     {IDC_MAKE, ControlKind::PushButton, u"Make", {225, 285, 45, 16}},
     {IDC_DEFAULT, ControlKind::PushButton, u"Default", {176, 285, 45, 16}},
     {kNoControlId, ControlKind::GroupBox, u"Security Mechanism", {6, 226, 264, 53}},
-    {kNoControlId, ControlKind::Label, u"Title:", {9, 7, 17, 8}, kCentreVertically},
-    {kNoControlId, ControlKind::Label, u"Text:", {9, 25, 18, 8}},
-    {kNoControlId, ControlKind::Label, u"Note:", {10, 43, 19, 8}},
-    {kNoControlId, ControlKind::Label, u"Internal Flash Image:", {9, 82, 25, 29}, kWordWrap},
     {kNoControlId, ControlKind::Banner, u"", {0, 307, 280, 28}},
-    {kNoControlId, ControlKind::Label, u"AP VID:", {10, 188, 26, 8}},
-    {kNoControlId, ControlKind::Label, u"PID:", {87, 188, 15, 8}},
-    {kNoControlId, ControlKind::Label, u"IAP VID:", {6, 208, 30, 8}, kAlignRight},
-    {kNoControlId, ControlKind::Label, u"PID:", {87, 208, 15, 8}},
-    {kNoControlId, ControlKind::Label, u"Version:", {9, 170, 27, 8}},
-    {kNoControlId, ControlKind::Label, u"Usage Page: 0xFF", {150, 188, 60, 8}},
-    {kNoControlId, ControlKind::Label, u"Usage Page: 0xFF", {150, 208, 60, 8}},
-    {kNoControlId, ControlKind::Label, u"External Image:", {9, 124, 27, 24}, kWordWrap},
     {IDC_VERIFY, ControlKind::CheckBox, u"Verify", {17, 288, 34, 10}},
     {IDC_CMD_VIA_CTRL_EP,
      ControlKind::CheckBox,
@@ -141,6 +143,14 @@ inline constexpr std::array<ToolTipTemplate, 13> kToolTips = {{
     {IDC_IAP_VID, u"VID of IAP loader."},
     {IDC_IAP_USAGE, u"Usage page of IAP's HID report descriptor."},
 }};
+
+// The tip a control shows, or nothing when it has none.
+constexpr std::u16string_view toolTipOf(ControlId control) {
+    for (const ToolTipTemplate& tip : kToolTips) {
+        if (tip.control == control) return tip.text;
+    }
+    return {};
+}
 
 // What a screen reader calls each control that has an identifier, in tab
 // order. A label beside an edit is not tied to it, and labels repeat ("PID:"

@@ -9,8 +9,13 @@ namespace sf {
 BOOL CSparrowflasherMakerApp::InitInstance() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    CSparrowflasherMakerDlg dialog;
-    dialog.DoModal();
+    // Screen readers take the controls' accessible objects through COM.
+    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    {
+        CSparrowflasherMakerDlg dialog;
+        dialog.DoModal();
+    }
+    if (com) CoUninitialize();
     return FALSE;
 }
 

@@ -1,5 +1,6 @@
 #include "app/win32/MakerDlg.h"
 
+#include "app/win32/AccessibleControl.h"
 #include "app/win32/DialogTemplateBuilder.h"
 #include "app/win32/ProcessObjects.h"
 #include "app/win32/WideText.h"
@@ -181,6 +182,9 @@ BOOL CSparrowflasherMakerDlg::OnInitDialog() {
         toolTipControl.AddTool(GetDlgItem(tip.control), tip.text);
     }
     toolTipControl.Configure();
+    for (const AccessibleNameTemplate& entry : kAccessibleNames) {
+        nameForScreenReaders(GetDlgItem(entry.control), entry);
+    }
     behaviour.OnInitDialog();
     settingsDirectory = behaviour.settingsDirectory();
     // The focus is placed: the system must not move it.
