@@ -70,11 +70,15 @@ std::optional<std::filesystem::path> MakerDialog::ChooseExistingFile() {
     for (;;) {
         auto chosen = prompts.chooseOpenFile(refused);
         if (!chosen) return std::nullopt;
-        if (InputFile::open(*chosen)) return chosen;
+        if (canBeOpened(*chosen)) return chosen;
         refused = *chosen;
-        prompts.showMessage(texts::kFileDoesNotExist, texts::kSelectImage,
-                            DialogPrompts::Icon::None);
     }
+}
+
+bool MakerDialog::canBeOpened(const std::filesystem::path& path) {
+    if (InputFile::open(path)) return true;
+    prompts.showMessage(texts::kFileDoesNotExist, texts::kSelectImage, DialogPrompts::Icon::None);
+    return false;
 }
 
 void MakerDialog::setImagePath(ImageKind kind, const std::filesystem::path& path) {
@@ -96,8 +100,11 @@ void MakerDialog::SelectImage(ImageKind kind) {
 
 void MakerDialog::OnBnClickedBrowseCmdKey() {
     const auto chosen = prompts.chooseOpenFile({});
-    if (!chosen) return;
-    record.cmdKeyPath = pathToUtf16(*chosen);
+    if (chosen) setCmdKeyPath(*chosen);
+}
+
+void MakerDialog::setCmdKeyPath(const std::filesystem::path& path) {
+    record.cmdKeyPath = pathToUtf16(path);
     controls.setText(IDC_CMDKEY_PATH, record.cmdKeyPath);
     // The path edit's change saves it, as a typed change would.
     saveField(IDC_CMDKEY_PATH);
@@ -105,6 +112,20 @@ void MakerDialog::OnBnClickedBrowseCmdKey() {
 
 void MakerDialog::OnBnClickedClearExternal() {
     setImagePath(ImageKind::External, {});
+}
+
+void MakerDialog::dropFiles(int target, const std::vector<std::filesystem::path>& files) {
+    std::error_code error;
+    if (files.size() != 1 || std::filesystem::is_directory(files.front(), error)) {
+        prompts.showMessage(texts::kDropOneFile, texts::kDropFile, DialogPrompts::Icon::None);
+        return;
+    }
+    // A key file that cannot be read would only fail at Make: it is refused
+    // now, as an image is.
+    const std::filesystem::path& file = files.front();
+    if (!canBeOpened(file)) return;
+    if (target == IDC_CMDKEY_PATH) return setCmdKeyPath(file);
+    setImagePath(target == IDC_EXTERNAL_IMAGE ? ImageKind::External : ImageKind::Internal, file);
 }
 
 // ---- Make and Default ----

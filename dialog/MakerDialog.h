@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dialog/DialogControls.h"
 #include "dialog/DialogPrompts.h"
@@ -75,6 +76,14 @@ class MakerDialog : private SettingsControls {
     void OnBnClickedBrowseCmdKey();
     void OnBnClickedClearExternal();
 
+    // Files dropped on the dialog: on the external image's path the file
+    // becomes the external image, on the command-key path the key file, and
+    // anywhere else (`target` is the control under the drop, kNoControlId for
+    // a label or the background) the internal image. A file that cannot be
+    // opened is refused as the chooser refuses it; a folder, or several files
+    // at once, with a word of what to drop instead. Nothing changes then.
+    void dropFiles(int target, const std::vector<std::filesystem::path>& files);
+
     // The Make command with the current settings and check boxes.
     void makePackage();
 
@@ -91,7 +100,10 @@ class MakerDialog : private SettingsControls {
   private:
     // The full path of a file that can be opened, or nothing on Cancel.
     std::optional<std::filesystem::path> ChooseExistingFile();
+    // True when the file can be opened for reading; otherwise tells the user so.
+    bool canBeOpened(const std::filesystem::path& path);
     void setImagePath(ImageKind kind, const std::filesystem::path& path);
+    void setCmdKeyPath(const std::filesystem::path& path);
     void report(const Status& status) const;
 
     // SettingsControls, for the settings store.

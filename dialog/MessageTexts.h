@@ -34,4 +34,9 @@ inline constexpr std::u16string_view kResetQuestion =
     u"Reset all setting to default value?\nAre you sure?";
 inline constexpr std::u16string_view kConfirm = u"Contirm";
 
+// Dropping files on the dialog, which came later: in our own words.
+inline constexpr std::u16string_view kDropOneFile =
+    u"Please drop one file: a folder, or several files at once, cannot be used.";
+inline constexpr std::u16string_view kDropFile = u"Drop File";
+
 }  // namespace sf::texts

@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <algorithm>
 
 #include "app/qt/LimitedEdits.h"
 #include "app/qt/ProcessObjects.h"
@@ -16,6 +19,7 @@
 #include "app/qt/QtText.h"
 #include "app/qt/Resources.h"
 #include "dialog/DialogTemplate.h"
+#include "platform/Utf.h"
 
 namespace sf {
 namespace {
@@ -94,6 +98,12 @@ QWidget* makeControl(const ControlTemplate& entry, QWidget* parent) {
     return nullptr;
 }
 
+// Files of this machine, and nothing else: text, or a link to a web page,
+// is left to the edits.
+bool holdsLocalFiles(const QMimeData* data) {
+    return data && data->hasUrls() && std::ranges::all_of(data->urls(), &QUrl::isLocalFile);
+}
+
 }  // namespace
 
 CSparrowflasherMakerDlg::CSparrowflasherMakerDlg(std::unique_ptr<DialogPrompts> userPrompts)
@@ -134,6 +144,8 @@ void CSparrowflasherMakerDlg::buildControls() {
     }
     // The frame stays behind the controls it surrounds, so they get the clicks.
     if (frame) frame->lower();
+    // Files dropped on a label or the background come to the dialog itself.
+    setAcceptDrops(true);
     installEventFilter(this);
     for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 }
@@ -244,6 +256,7 @@ bool CSparrowflasherMakerDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool CSparrowflasherMakerDlg::PreTranslateMessage(QObject* target, QEvent* event) {
+    if (PreTranslateDrop(target, event)) return true;
     if (event->type() == QEvent::KeyPress) {
         const auto& key = static_cast<const QKeyEvent&>(*event);
         switch (behaviour.PreTranslateKey(keyStrokeOf(key, controlIdOf(target)))) {
@@ -263,6 +276,35 @@ bool CSparrowflasherMakerDlg::PreTranslateMessage(QObject* target, QEvent* event
         return behaviour.PreTranslateClick(controlIdOf(target), mouseButtonOf(mouse.button()));
     }
     return false;
+}
+
+bool CSparrowflasherMakerDlg::PreTranslateDrop(QObject* target, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+    auto& drop = static_cast<QDropEvent&>(*event);
+    // Only a copy: a move would have the file manager delete what was dropped.
+    if (!holdsLocalFiles(drop.mimeData()) || !(drop.possibleActions() & Qt::CopyAction)) {
+        return false;
+    }
+    drop.setDropAction(Qt::CopyAction);
+    drop.accept();
+    if (type != QEvent::Drop) return true;
+
+    // The control under the drop: the widget itself, or on the dialog the
+    // label, control or frame under the point.
+    auto* receiver = static_cast<QWidget*>(target);
+    QWidget* under = receiver->childAt(drop.position().toPoint());
+    const int control = controlIdOf(under ? under : receiver);
+    std::vector<std::filesystem::path> files;
+    for (const QUrl& url : drop.mimeData()->urls()) {
+        files.push_back(pathFromUtf16(toU16(url.toLocalFile())));
+    }
+    // Taken once the drop has returned, so that a refusal's message box does
+    // not keep the program the files come from waiting.
+    QMetaObject::invokeMethod(
+        this, [this, control, files] { behaviour.dropFiles(control, files); },
+        Qt::QueuedConnection);
+    return true;
 }
 
 }  // namespace sf

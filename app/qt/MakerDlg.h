@@ -45,6 +45,10 @@ class CSparrowflasherMakerDlg : public QDialog, public DialogControls {
     // The key and click rules, applied before a control sees an event.
     // True when the event is consumed.
     bool PreTranslateMessage(QObject* target, QEvent* event);
+    // Files dragged over the dialog, whatever lies under them: accepted, so
+    // that no edit takes their names as text, and handed to the dialog's
+    // rule when dropped. True when the event is consumed.
+    bool PreTranslateDrop(QObject* target, QEvent* event);
     // The identifier of the control that `object` is or belongs to.
     int controlIdOf(const QObject* object) const;
     QCheckBox* checkBox(ControlId id) const;

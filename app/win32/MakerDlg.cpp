@@ -167,6 +167,9 @@ INT_PTR CSparrowflasherMakerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM 
             return TRUE;
         case WM_QUERYDRAGICON:
             return reinterpret_cast<INT_PTR>(mainIcon);
+        case WM_DROPFILES:
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
+            return TRUE;
         default:
             return FALSE;
     }
@@ -185,6 +188,7 @@ BOOL CSparrowflasherMakerDlg::OnInitDialog() {
     for (const AccessibleNameTemplate& entry : kAccessibleNames) {
         nameForScreenReaders(GetDlgItem(entry.control), entry);
     }
+    DragAcceptFiles(window, TRUE);
     behaviour.OnInitDialog();
     settingsDirectory = behaviour.settingsDirectory();
     // The focus is placed: the system must not move it.
@@ -204,6 +208,32 @@ void CSparrowflasherMakerDlg::OnCommand(int id, int notification) {
     } else if (notification == EN_CHANGE && !settingText) {
         behaviour.saveField(id);
     }
+}
+
+void CSparrowflasherMakerDlg::OnDropFiles(HDROP drop) {
+    // While a message box or a chooser of the dialog is open, the dialog is
+    // disabled and takes nothing.
+    if (!IsWindowEnabled(window)) return DragFinish(drop);
+    std::vector<std::filesystem::path> files;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT index = 0; index < count; ++index) {
+        std::wstring name(DragQueryFileW(drop, index, nullptr, 0) + 1, L'\0');
+        name.resize(DragQueryFileW(drop, index, name.data(), static_cast<UINT>(name.size())));
+        files.emplace_back(name);
+    }
+    // A drop on the title bar or the frame comes with a place on the screen,
+    // not in the client area: it lies on no control, as one on the background.
+    POINT place{};
+    const bool inClientArea = DragQueryPoint(drop, &place);
+    // Released before the rule may show a message box.
+    DragFinish(drop);
+    behaviour.dropFiles(inClientArea ? controlAt(place) : kNoControlId, files);
+}
+
+int CSparrowflasherMakerDlg::controlAt(POINT place) const {
+    // The topmost control there: the group box comes after the controls it
+    // frames, and so lies beneath them.
+    return controlIdOf(ChildWindowFromPointEx(window, place, CWP_SKIPINVISIBLE));
 }
 
 void CSparrowflasherMakerDlg::CentreWindow() {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <memory>
 #include <string>
 
@@ -62,6 +64,11 @@ class CSparrowflasherMakerDlg : public DialogControls {
     // Places the window in the middle of its monitor's work area.
     void CentreWindow();
     void OnCommand(int id, int notification);
+    // Files dropped from the shell: read from the drop, which is then
+    // released, and handed to the dialog's rule with the control under them.
+    void OnDropFiles(HDROP drop);
+    // The control under `place` (client coordinates), or kNoControlId.
+    int controlAt(POINT place) const;
     void OnPaint();
     // The identifier of the dialog's control `control`, or kNoControlId.
     int controlIdOf(HWND control) const;

@@ -133,6 +133,11 @@ void Win32Prompts::pumpWhileWriting() {
         // Clicks and keys meant for the rest of the dialog are dropped: the
         // dialog is busy, and Make must not run again when it is done.
         if (isUserInput(message.message) && message.hwnd != cancelButton) continue;
+        // Nor are files dropped meanwhile taken.
+        if (message.message == WM_DROPFILES) {
+            DragFinish(reinterpret_cast<HDROP>(message.wParam));
+            continue;
+        }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -108,5 +108,96 @@ TEST_F(FileSelectionTest, TheDefaultCommandEmptiesThePathsAfterAYes) {
     EXPECT_EQ(prompts.log.back(), questionLine(texts::kResetQuestion, texts::kConfirm));
 }
 
+struct DropCase {
+    const char* name;
+    int target;
+    std::vector<const char*> files;  // names in the test's folder
+    // The path edit that takes the file; kNoControlId when it is refused.
+    int takenBy;
+    std::u16string_view refusal = {};
+    std::u16string_view caption = {};
+};
+
+void PrintTo(const DropCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class DropTest : public FileSelectionTest, public ::testing::WithParamInterface<DropCase> {};
+
+TEST_P(DropTest, ADroppedFileIsTakenAsAChosenOneOrRefused) {
+    const DropCase& drop = GetParam();
+    std::filesystem::create_directory(folder / "a-folder");
+    std::vector<std::filesystem::path> files;
+    for (const char* name : drop.files) files.push_back(folder / name);
+    struct PathControl {
+        int edit;
+        std::u16string_view key;
+        std::string before;
+    };
+    std::vector<PathControl> paths{{IDC_INTERNAL_IMAGE, u"ImagePath1", {}},
+                                   {IDC_EXTERNAL_IMAGE, u"ImagePath2", {}},
+                                   {IDC_CMDKEY_PATH, u"CMDKEYPath", {}}};
+    for (PathControl& path : paths) path.before = stored(path.key);
+    const std::string keyOnBefore = stored(u"CMDKEYEn");
+
+    dialog->dropFiles(drop.target, files);
+
+    for (const PathControl& path : paths) {
+        SCOPED_TRACE(utf16ToUtf8(path.key));
+        if (path.edit == drop.takenBy) {
+            EXPECT_EQ(controls.text(ControlId(path.edit)), pathToUtf16(files.front()));
+            EXPECT_EQ(stored(path.key), pathToUtf8(files.front()));
+        } else {
+            EXPECT_EQ(shown(ControlId(path.edit)), "");
+            EXPECT_EQ(stored(path.key), path.before);
+        }
+    }
+    EXPECT_EQ(dialog->settings().cmdKeyPath, controls.text(IDC_CMDKEY_PATH));
+    EXPECT_EQ(dialog->settings().internalImagePath, controls.text(IDC_INTERNAL_IMAGE));
+    // The command key is used as its check box says, whatever is dropped.
+    EXPECT_FALSE(controls.isChecked(IDC_CMDKEY_EN));
+    EXPECT_EQ(stored(u"CMDKEYEn"), keyOnBefore);
+    EXPECT_EQ(prompts.log, drop.refusal.empty()
+                               ? std::vector<std::string>{}
+                               : std::vector<std::string>{messageLine(drop.refusal, drop.caption)});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DropTest,
+    ::testing::Values(
+        DropCase{"on the internal image", IDC_INTERNAL_IMAGE, {"internal.bin"}, IDC_INTERNAL_IMAGE},
+        DropCase{"on the external image", IDC_EXTERNAL_IMAGE, {"external.bin"}, IDC_EXTERNAL_IMAGE},
+        DropCase{"on the command-key path", IDC_CMDKEY_PATH, {"external.bin"}, IDC_CMDKEY_PATH},
+        DropCase{"on a label", kNoControlId, {"external.bin"}, IDC_INTERNAL_IMAGE},
+        DropCase{"on the title", IDC_TITLE, {"internal.bin"}, IDC_INTERNAL_IMAGE},
+        DropCase{"on the external image's button",
+                 IDC_BROWSE_EXTERNAL,
+                 {"external.bin"},
+                 IDC_INTERNAL_IMAGE},
+        DropCase{"a folder",
+                 IDC_EXTERNAL_IMAGE,
+                 {"a-folder"},
+                 kNoControlId,
+                 texts::kDropOneFile,
+                 texts::kDropFile},
+        DropCase{"two files",
+                 IDC_INTERNAL_IMAGE,
+                 {"internal.bin", "external.bin"},
+                 kNoControlId,
+                 texts::kDropOneFile,
+                 texts::kDropFile},
+        DropCase{"a missing image",
+                 IDC_EXTERNAL_IMAGE,
+                 {"missing.bin"},
+                 kNoControlId,
+                 texts::kFileDoesNotExist,
+                 texts::kSelectImage},
+        DropCase{"a missing key file",
+                 IDC_CMDKEY_PATH,
+                 {"missing.key"},
+                 kNoControlId,
+                 texts::kFileDoesNotExist,
+                 texts::kSelectImage}));
+
 }  // namespace
 }  // namespace sf::test

@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -96,6 +98,34 @@ class QtDialogTest : public ::testing::Test {
     void type(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+
+    // Drops files at `point` of the dialog as Qt delivers a drop: to the
+    // deepest widget there that takes drops, offering a copy or a move.
+    void drop(QPoint point, const std::vector<std::filesystem::path>& files) {
+        QList<QUrl> urls;
+        for (const auto& file : files) {
+            urls.push_back(QUrl::fromLocalFile(toQString(pathToUtf16(file))));
+        }
+        QMimeData data;
+        data.setUrls(urls);
+        QWidget* receiver = dialog->childAt(point);
+        if (!receiver) receiver = dialog.get();
+        while (!receiver->acceptDrops() && receiver != dialog.get()) {
+            receiver = receiver->parentWidget();
+        }
+        ASSERT_TRUE(receiver->acceptDrops()) << "nothing takes a drop there";
+        const QPoint at = receiver->mapFrom(dialog.get(), point);
+        const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(receiver, &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent dropped(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(receiver, &dropped);
+        ASSERT_TRUE(dropped.isAccepted());
+        EXPECT_EQ(dropped.dropAction(), Qt::CopyAction);
+        // The dialog takes the files once the drop has returned.
+        QCoreApplication::processEvents();
     }
 
     TempDir folder;

@@ -1,4 +1,7 @@
+#include <QLabel>
+
 #include "DialogFixture.h"
+#include "dialog/DialogTemplate.h"
 #include "package/PackageReader.h"
 
 namespace sf::test {
@@ -166,6 +169,43 @@ TEST_F(QtDialogTest, ClicksAndEnterMakeAPackageThroughTheWidgets) {
     EXPECT_EQ(contents->external.length, 0u);
     EXPECT_EQ(contents->descriptor.number(descriptor::verify), 1u);
     EXPECT_EQ(contents->descriptor.number(descriptor::digestEnabled), 1u);
+}
+
+// A file dropped on a control, or on a label, is taken by the path edit the
+// drop's place names; an edit never takes the file's name as text.
+TEST_F(QtDialogTest, DroppedFilesGoToThePathTheirPlaceNames) {
+    open();
+    struct Row {
+        const char* name;
+        int target;
+        const char* label;  // a label's text, to drop on it instead
+        ControlId takenBy;
+    };
+    const Row rows[] = {
+        {"internal image", IDC_INTERNAL_IMAGE, nullptr, IDC_INTERNAL_IMAGE},
+        {"external image", IDC_EXTERNAL_IMAGE, nullptr, IDC_EXTERNAL_IMAGE},
+        {"command-key path", IDC_CMDKEY_PATH, nullptr, IDC_CMDKEY_PATH},
+        {"a label", kNoControlId, "Version:", IDC_INTERNAL_IMAGE},
+        {"the title", IDC_TITLE, nullptr, IDC_INTERNAL_IMAGE},
+    };
+    const std::string title = shown(IDC_TITLE);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto file = folder / (std::string(row.name) + ".bin");
+        writeBytes(file, patternBytes(10, 1));
+        QWidget* target = row.label ? nullptr : control(row.target);
+        for (auto* label : dialog->findChildren<QLabel*>()) {
+            if (row.label && label->text() == row.label) target = label;
+        }
+        ASSERT_NE(target, nullptr);
+        drop(target->geometry().center(), {file});
+        EXPECT_EQ(shown(row.takenBy), file.string());
+        EXPECT_EQ(shown(IDC_TITLE), title);
+    }
+    EXPECT_EQ(stored(u"CMDKEYPath"), (folder / "command-key path.bin").string());
+    EXPECT_EQ(stored(u"ImagePath1"), (folder / "the title.bin").string());
+    EXPECT_FALSE(checkBox(IDC_CMDKEY_EN)->isChecked());
+    EXPECT_TRUE(prompts->log.empty());
 }
 
 }  // namespace

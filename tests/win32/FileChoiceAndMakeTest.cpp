@@ -39,10 +39,7 @@ TEST_F(Win32FilesTest, ImagesAreChosenThroughTheSystemsChooserAndKeptInTheSettin
     // A file another program is writing cannot be opened as an image, however
     // freely that program shares it.
     const std::filesystem::path beingWritten = folder / "being-written.bin";
-    writeBytes(beingWritten, patternBytes(64, 4));
-    const HANDLE writer = CreateFileW(beingWritten.c_str(), GENERIC_WRITE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE writer = writeAndHoldOpen(beingWritten);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     ModalAnswers answers(dialog->GetSafeHwnd());
     answers.then(Answers::choose((folder / "missing.bin").wstring()))

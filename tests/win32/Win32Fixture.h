@@ -2,13 +2,17 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ModalAnswers.h"
 #include "app/win32/MakerDlg.h"
@@ -20,6 +24,15 @@
 #include "support/TempDir.h"
 
 namespace sf::test {
+
+// Writes a file and holds it open for writing, as a program writing it
+// would, however freely it shares it; the caller closes the handle.
+inline HANDLE writeAndHoldOpen(const std::filesystem::path& path) {
+    writeBytes(path, patternBytes(64, 4));
+    return CreateFileW(path.c_str(), GENERIC_WRITE,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
 
 // The real dialog, made modeless on the display that Wine draws on, with
 // settings in folders of the test's own. Keys and clicks are posted to the
@@ -92,6 +105,29 @@ class Win32DialogTest : public ::testing::Test {
         HWND control = dialog->GetDlgItem(id);
         PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
         PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+        pump();
+    }
+
+    // Files dropped as the shell drops them: a WM_DROPFILES for the dialog,
+    // its HDROP a block holding a DROPFILES header, then each name wide and
+    // ended by a NUL, then one more NUL. `place` is in the dialog's client
+    // coordinates, or on the screen for a drop outside the client area.
+    void drop(POINT place, const std::vector<std::filesystem::path>& files, bool outsideClient) {
+        std::wstring names;
+        for (const auto& file : files) names += file.wstring() + L'\0';
+        names += L'\0';
+        const std::size_t nameBytes = names.size() * sizeof(wchar_t);
+        HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + nameBytes);
+        ASSERT_NE(block, nullptr);
+        auto* header = static_cast<DROPFILES*>(GlobalLock(block));
+        header->pFiles = sizeof(DROPFILES);
+        header->pt = place;
+        header->fNC = outsideClient;
+        header->fWide = TRUE;
+        std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(), nameBytes);
+        GlobalUnlock(block);
+        // The dialog releases the block, as a window that takes a drop must.
+        PostMessageW(dialog->GetSafeHwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
         pump();
     }
 
