@@ -286,6 +286,12 @@ bool CSparrowflasherMakerDlg::PreTranslateDrop(QObject* target, QEvent* event) {
     if (!holdsLocalFiles(drop.mimeData()) || !(drop.possibleActions() & Qt::CopyAction)) {
         return false;
     }
+    // While a window of the program is modal (a message box, a chooser, the
+    // progress of a write), the dialog takes nothing.
+    if (QApplication::activeModalWidget()) {
+        drop.ignore();
+        return true;
+    }
     drop.setDropAction(Qt::CopyAction);
     drop.accept();
     if (type != QEvent::Drop) return true;

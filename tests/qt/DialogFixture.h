@@ -101,8 +101,9 @@ class QtDialogTest : public ::testing::Test {
     }
 
     // Drops files at `point` of the dialog as Qt delivers a drop: to the
-    // deepest widget there that takes drops, offering a copy or a move.
-    void drop(QPoint point, const std::vector<std::filesystem::path>& files) {
+    // deepest widget there that takes drops, offering a copy or a move;
+    // `taken` says whether the dialog is to take them.
+    void drop(QPoint point, const std::vector<std::filesystem::path>& files, bool taken = true) {
         QList<QUrl> urls;
         for (const auto& file : files) {
             urls.push_back(QUrl::fromLocalFile(toQString(pathToUtf16(file))));
@@ -119,7 +120,8 @@ class QtDialogTest : public ::testing::Test {
         const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
         QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(receiver, &enter);
-        ASSERT_TRUE(enter.isAccepted());
+        ASSERT_EQ(enter.isAccepted(), taken);
+        if (!taken) return;
         QDropEvent dropped(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(receiver, &dropped);
         ASSERT_TRUE(dropped.isAccepted());

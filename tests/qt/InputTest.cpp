@@ -1,3 +1,4 @@
+#include <QDialog>
 #include <QLabel>
 
 #include "DialogFixture.h"
@@ -202,6 +203,16 @@ TEST_F(QtDialogTest, DroppedFilesGoToThePathTheirPlaceNames) {
         EXPECT_EQ(shown(row.takenBy), file.string());
         EXPECT_EQ(shown(IDC_TITLE), title);
     }
+    // Behind a modal window (here as the progress of a write is shown) the
+    // dialog refuses the drop.
+    QDialog progress(dialog.get());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.show();
+    drop(control(IDC_TITLE)->geometry().center(), {folder / "a label.bin"}, false);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown(IDC_INTERNAL_IMAGE), (folder / "the title.bin").string());
+    progress.hide();
+
     EXPECT_EQ(stored(u"CMDKEYPath"), (folder / "command-key path.bin").string());
     EXPECT_EQ(stored(u"ImagePath1"), (folder / "the title.bin").string());
     EXPECT_FALSE(checkBox(IDC_CMDKEY_EN)->isChecked());
