@@ -10,12 +10,6 @@
 namespace sf::test {
 namespace {
 
-std::wstring classOf(HWND window) {
-    std::array<wchar_t, 64> name{};
-    GetClassNameW(window, name.data(), static_cast<int>(name.size()));
-    return name.data();
-}
-
 // A text the accessible object gives, or "" when it has none.
 template <typename Getter>
 std::wstring textOf(IAccessible& object, Getter get) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -24,6 +25,13 @@
 #include "support/TempDir.h"
 
 namespace sf::test {
+
+// The window class of `window`, such as "Edit" or "Button".
+inline std::wstring classOf(HWND window) {
+    std::array<wchar_t, 64> name{};
+    GetClassNameW(window, name.data(), static_cast<int>(name.size()));
+    return name.data();
+}
 
 // Writes a file and holds it open for writing, as a program writing it
 // would, however freely it shares it; the caller closes the handle.
