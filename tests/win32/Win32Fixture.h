@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <initializer_list>
@@ -20,6 +21,13 @@
 #include "support/TempDir.h"
 
 namespace sf::test {
+
+// The window class a control was made from ("Button", "Edit", ...).
+inline std::wstring classOf(HWND window) {
+    std::array<wchar_t, 64> name{};
+    GetClassNameW(window, name.data(), static_cast<int>(name.size()));
+    return name.data();
+}
 
 // The real dialog, made modeless on the display that Wine draws on, with
 // settings in folders of the test's own. Keys and clicks are posted to the

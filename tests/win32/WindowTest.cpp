@@ -11,12 +11,6 @@
 namespace sf::test {
 namespace {
 
-std::wstring classOf(HWND window) {
-    std::array<wchar_t, 64> name{};
-    GetClassNameW(window, name.data(), static_cast<int>(name.size()));
-    return name.data();
-}
-
 RECT placeInDialog(HWND dialog, HWND control) {
     RECT place;
     GetWindowRect(control, &place);
