@@ -6,7 +6,7 @@
 # machine keep theirs, with a screen of SIZE (default 1024x768x24); exports
 # DISPLAY and sets `xvfb` to its process id. The caller stops it.
 start_xvfb() {
-  local display_file xvfb_log end
+  local display_file xvfb_log end display
   display_file=$(mktemp)
   xvfb_log=$(mktemp)
   Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -noreset -nolisten tcp 3>"$display_file" \
@@ -25,6 +25,7 @@ start_xvfb() {
     rm -f "$display_file" "$xvfb_log"
     return 1
   fi
-  export DISPLAY=":$(head -1 "$display_file")"
+  display=$(head -1 "$display_file")
+  export DISPLAY=":$display"
   rm -f "$display_file" "$xvfb_log"
 }
