@@ -108,7 +108,7 @@ inline constexpr std::array<ControlTemplate, 38> kDialogTemplate = {{
     {IDC_CMD_VIA_CTRL_EP,
      ControlKind::CheckBox,
      u"Command Via Control Endpoint",
-     {55, 288, 110, 10}},
+     {55, 288, 114, 10}},
 }};
 
 // Converts dialog units to pixels from the dialog font's base units, as the

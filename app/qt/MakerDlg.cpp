@@ -77,8 +77,15 @@ QWidget* makeControl(const ControlTemplate& entry, QWidget* parent) {
             button->setDefault(false);
             return button;
         }
-        case ControlKind::CheckBox:
-            return new QCheckBox(caption, parent);
+        case ControlKind::CheckBox: {
+            auto* box = new QCheckBox(caption, parent);
+            // The system's gap between the box and the text, half a digit
+            // wide: the style's own, 6 px, pushed the end of "Command Via
+            // Control Endpoint" past the check box's edge.
+            box->setStyleSheet(QStringLiteral("QCheckBox { spacing: %1px; }")
+                                   .arg(QFontMetrics(parent->font()).horizontalAdvance('0') / 2));
+            return box;
+        }
         case ControlKind::GroupBox:
             return new QGroupBox(caption, parent);
         case ControlKind::Label: {
