@@ -1,6 +1,6 @@
 # shellcheck shell=bash
 # Sourced by the scripts that draw windows without a desktop
-# (scripts/test-windows, scripts/screenshots): an X server of their own.
+# (scripts/test-windows, scripts/screenshots, scripts/screen-reader): an X server of their own.
 
 # Starts Xvfb on a display number it picks itself, so that other runs on this
 # machine keep theirs, with a screen of SIZE (default 1024x768x24); exports
