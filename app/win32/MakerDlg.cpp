@@ -67,6 +67,7 @@ CSparrowflasherMakerDlg::CSparrowflasherMakerDlg(MakerDialog::Services services)
 
 CSparrowflasherMakerDlg::~CSparrowflasherMakerDlg() {
     if (window) DestroyWindow(window);
+    if (scaledBanner) DeleteObject(scaledBanner);
 }
 
 bool CSparrowflasherMakerDlg::Create() {
@@ -178,6 +179,7 @@ INT_PTR CSparrowflasherMakerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM 
 BOOL CSparrowflasherMakerDlg::OnInitDialog() {
     CentreWindow();
     behaviour.DoDataExchange();
+    ScaleBannerToDpi();
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(mainIcon));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(mainIcon));
     toolTipControl.Create(window);
@@ -193,6 +195,42 @@ BOOL CSparrowflasherMakerDlg::OnInitDialog() {
     settingsDirectory = behaviour.settingsDirectory();
     // The focus is placed: the system must not move it.
     return FALSE;
+}
+
+void CSparrowflasherMakerDlg::ScaleBannerToDpi() {
+    HWND banner = nullptr;
+    for (HWND child = GetWindow(window, GW_CHILD); child && !banner;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) banner = child;
+    }
+    HDC screen = GetDC(window);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    const auto original =
+        reinterpret_cast<HBITMAP>(SendMessageW(banner, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    BITMAP size{};
+    if (banner && dpi != 96 && original && GetObjectW(original, sizeof size, &size)) {
+        const int width = MulDiv(size.bmWidth, dpi, 96);
+        const int height = MulDiv(size.bmHeight, dpi, 96);
+        scaledBanner = CreateCompatibleBitmap(screen, width, height);
+        HDC from = CreateCompatibleDC(screen);
+        HDC to = CreateCompatibleDC(screen);
+        const HGDIOBJ fromBefore = SelectObject(from, original);
+        const HGDIOBJ toBefore = SelectObject(to, scaledBanner);
+        // Halftone: the picture's lines and text stay smooth at 150 %.
+        SetStretchBltMode(to, HALFTONE);
+        SetBrushOrgEx(to, 0, 0, nullptr);
+        StretchBlt(to, 0, 0, width, height, from, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+        SelectObject(from, fromBefore);
+        SelectObject(to, toBefore);
+        DeleteDC(from);
+        DeleteDC(to);
+        // The control hands back the picture it loaded from the template,
+        // which is ours to delete now; the scaled one is deleted with the dialog.
+        const auto loaded = reinterpret_cast<HBITMAP>(SendMessageW(
+            banner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaledBanner)));
+        if (loaded && loaded != scaledBanner) DeleteObject(loaded);
+    }
+    ReleaseDC(window, screen);
 }
 
 void CSparrowflasherMakerDlg::OnCommand(int id, int notification) {

@@ -63,6 +63,9 @@ class CSparrowflasherMakerDlg : public DialogControls {
     BOOL OnInitDialog();
     // Places the window in the middle of its monitor's work area.
     void CentreWindow();
+    // Draws the banner's picture as large as the screen's DPI makes the
+    // dialog: its bitmap has the size of a 96 DPI screen.
+    void ScaleBannerToDpi();
     void OnCommand(int id, int notification);
     // Files dropped from the shell: read from the drop, which is then
     // released, and handed to the dialog's rule with the control under them.
@@ -75,6 +78,8 @@ class CSparrowflasherMakerDlg : public DialogControls {
 
     HWND window = nullptr;
     HICON mainIcon;
+    // The banner's picture drawn for the screen's DPI, when it is not 96.
+    HBITMAP scaledBanner = nullptr;
     std::unique_ptr<Win32Prompts> prompts;
     MakerDialog behaviour;
     // Set while the program puts a text into an edit: its change is not the user's.

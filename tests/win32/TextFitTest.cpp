@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dialog/DialogTemplate.h"
+#include "res/resource.h"
 
 namespace sf::test {
 namespace {
@@ -129,7 +130,7 @@ std::string utf8(const std::wstring& text) {
 // scripts/test-windows runs this test at 96, 144 and 192 DPI and names the
 // DPI of each run in SF_EXPECTED_DPI. Without it the DPI of a new prefix, 96,
 // is expected.
-TEST_F(Win32DialogTest, EveryCaptionFitsItsControlAtTheScreensDpi) {
+TEST_F(Win32DialogTest, EveryCaptionFitsAndTheBannerGrowsAtTheScreensDpi) {
     open();
     const char* expectedText = std::getenv("SF_EXPECTED_DPI");
     const int expected = expectedText && *expectedText ? std::atoi(expectedText) : 96;
@@ -147,6 +148,23 @@ TEST_F(Win32DialogTest, EveryCaptionFitsItsControlAtTheScreensDpi) {
             << " DPI: needs " << room->needed.cx << 'x' << room->needed.cy << " px, has "
             << room->available.cx << 'x' << room->available.cy;
     }
+    // The banner's picture grows with the DPI, as the dialog does.
+    const std::vector<HWND> children = childrenOf(dialog->GetSafeHwnd());
+    const auto banner = std::ranges::find_if(children, [](HWND child) {
+        return (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP;
+    });
+    ASSERT_NE(banner, children.end());
+    BITMAP shown{};
+    BITMAP picture{};
+    GetObjectW(reinterpret_cast<HBITMAP>(SendMessageW(*banner, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+               sizeof shown, &shown);
+    HANDLE resource = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_BANNER),
+                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+    GetObjectW(resource, sizeof picture, &picture);
+    DeleteObject(resource);
+    EXPECT_EQ(shown.bmWidth, MulDiv(picture.bmWidth, dpi, 96));
+    EXPECT_EQ(shown.bmHeight, MulDiv(picture.bmHeight, dpi, 96));
+
     // Every control of the table that shows a caption was reached.
     EXPECT_EQ(checked, std::ranges::count_if(kDialogTemplate, [](const ControlTemplate& entry) {
                   return !entry.caption.empty();
