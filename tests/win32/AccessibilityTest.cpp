@@ -2,7 +2,6 @@
 // After windows.h, which the fixture brings.
 #include <oleacc.h>
 
-#include <array>
 #include <set>
 
 #include "dialog/DialogTemplate.h"
@@ -34,13 +33,9 @@ TEST_F(Win32DialogTest, EveryControlHasANameOfItsOwnAndItsTipAsDescription) {
     for (HWND child = GetWindow(dialog->GetSafeHwnd(), GW_CHILD); child;
          child = GetWindow(child, GW_HWNDNEXT)) {
         const int id = GetDlgCtrlID(child);
-        std::array<wchar_t, 64> caption{};
-        GetWindowTextW(child, caption.data(), static_cast<int>(caption.size()));
         SCOPED_TRACE(testing::Message()
-                     << id << " " << classOf(child) << " \"" << caption.data() << "\"");
-        const bool isLabel = classOf(child) == L"Static" &&
-                             (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP;
-        if (isLabel) {
+                     << id << " " << classOf(child) << " \"" << windowText(child) << "\"");
+        if (classOf(child) == L"Static" && !isBanner(child)) {
             // A label names the edit that follows it.
             EXPECT_EQ(classOf(GetWindow(child, GW_HWNDNEXT)), L"Edit");
         }

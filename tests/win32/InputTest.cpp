@@ -97,9 +97,7 @@ TEST_F(Win32DialogTest, EscapeAndCtrlBreakDoNothingEnterMakesAndAltF4Closes) {
 
 // The middle of a control, in the dialog's client coordinates.
 POINT centreOf(HWND control) {
-    RECT rect;
-    GetWindowRect(control, &rect);
-    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    const RECT rect = placeInParent(control);
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 

@@ -3,6 +3,8 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
+#include "WindowQueries.h"
+
 #include <array>
 
 namespace sf::test {
@@ -10,22 +12,10 @@ namespace {
 
 ModalAnswers* active = nullptr;
 
-std::wstring windowText(HWND window) {
-    std::array<wchar_t, 1024> text{};
-    GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
-    return text.data();
-}
-
-std::wstring className(HWND window) {
-    std::array<wchar_t, 64> name{};
-    GetClassNameW(window, name.data(), static_cast<int>(name.size()));
-    return name.data();
-}
-
 // The text and the icon of a message box: its static controls.
 BOOL CALLBACK readStatic(HWND child, LPARAM seenWindow) {
     auto& seen = *reinterpret_cast<SeenWindow*>(seenWindow);
-    if (className(child) != L"Static" || !IsWindowVisible(child)) return TRUE;
+    if (classOf(child) != L"Static" || !IsWindowVisible(child)) return TRUE;
     if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
         seen.icon = seen.icon || SendMessageW(child, STM_GETICON, 0, 0) != 0;
     } else {
@@ -43,7 +33,7 @@ struct Search {
 BOOL CALLBACK findModal(HWND window, LPARAM searchPointer) {
     auto& search = *reinterpret_cast<Search*>(searchPointer);
     if (window == search.mainDialog || search.answered->contains(window)) return TRUE;
-    if (!IsWindowVisible(window) || className(window) != L"#32770") return TRUE;
+    if (!IsWindowVisible(window) || classOf(window) != L"#32770") return TRUE;
     search.found = window;
     return FALSE;
 }

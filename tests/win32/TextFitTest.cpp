@@ -90,22 +90,15 @@ TextRoom buttonRoom(const ControlFont& font, const std::wstring& text, LONG styl
     }
 }
 
-std::wstring captionOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 // What a child of the dialog needs for its caption; nothing for edits, the
 // banner and the controls without a caption.
 std::optional<TextRoom> roomOf(HWND control) {
-    const std::wstring text = captionOf(control);
+    const std::wstring text = windowText(control);
     const std::wstring type = classOf(control);
     if (text.empty() || (type != L"Static" && type != L"Button")) return std::nullopt;
     const LONG style = GetWindowLongW(control, GWL_STYLE);
     // The banner's text names its picture.
-    if (type == L"Static" && (style & SS_TYPEMASK) == SS_BITMAP) return std::nullopt;
+    if (isBanner(control)) return std::nullopt;
     RECT client;
     GetClientRect(control, &client);
     const SIZE size{client.right - client.left, client.bottom - client.top};
@@ -144,15 +137,13 @@ TEST_F(Win32DialogTest, EveryCaptionFitsAndTheBannerGrowsAtTheScreensDpi) {
         if (!room) continue;
         ++checked;
         EXPECT_TRUE(room->needed.cx <= room->available.cx && room->needed.cy <= room->available.cy)
-            << '"' << utf8(captionOf(control)) << "\" (" << utf8(room->kind) << ") at " << dpi
+            << '"' << utf8(windowText(control)) << "\" (" << utf8(room->kind) << ") at " << dpi
             << " DPI: needs " << room->needed.cx << 'x' << room->needed.cy << " px, has "
             << room->available.cx << 'x' << room->available.cy;
     }
     // The banner's picture grows with the DPI, as the dialog does.
     const std::vector<HWND> children = childrenOf(dialog->GetSafeHwnd());
-    const auto banner = std::ranges::find_if(children, [](HWND child) {
-        return (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP;
-    });
+    const auto banner = std::ranges::find_if(children, isBanner);
     ASSERT_NE(banner, children.end());
     BITMAP shown{};
     BITMAP picture{};

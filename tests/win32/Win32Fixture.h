@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "ModalAnswers.h"
+#include "WindowQueries.h"
 #include "app/win32/MakerDlg.h"
 #include "app/win32/WideText.h"
 #include "dialog/MessageTexts.h"
@@ -25,13 +25,6 @@
 #include "support/TempDir.h"
 
 namespace sf::test {
-
-// The window class of `window`, such as "Edit" or "Button".
-inline std::wstring classOf(HWND window) {
-    std::array<wchar_t, 64> name{};
-    GetClassNameW(window, name.data(), static_cast<int>(name.size()));
-    return name.data();
-}
 
 // Writes a file and holds it open for writing, as a program writing it
 // would, however freely it shares it; the caller closes the handle.

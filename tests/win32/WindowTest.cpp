@@ -11,20 +11,11 @@
 namespace sf::test {
 namespace {
 
-RECT placeInDialog(HWND dialog, HWND control) {
-    RECT place;
-    GetWindowRect(control, &place);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
-    return place;
-}
-
 TEST_F(Win32DialogTest, TheWindowIsMadeFromTheControlTable) {
     open();
     HWND window = dialog->GetSafeHwnd();
     EXPECT_EQ(shown(0).size(), 0u);
-    std::array<wchar_t, 64> caption{};
-    GetWindowTextW(window, caption.data(), static_cast<int>(caption.size()));
-    EXPECT_EQ(std::wstring(caption.data()), L"Tavlen Sparrowflasher Maker III V" SF_VERSION);
+    EXPECT_EQ(windowText(window), L"Tavlen Sparrowflasher Maker III V" SF_VERSION);
     // The window opens in the middle of the work area.
     RECT frame;
     GetWindowRect(window, &frame);
@@ -42,7 +33,7 @@ TEST_F(Win32DialogTest, TheWindowIsMadeFromTheControlTable) {
         MapDialogRect(window, &units);
         const RECT expected{units.left, units.top, units.left + units.right,
                             units.top + units.bottom};
-        const RECT actual = placeInDialog(window, control);
+        const RECT actual = placeInParent(control);
         EXPECT_TRUE(EqualRect(&expected, &actual)) << entry.id;
         const LONG style = GetWindowLongW(control, GWL_STYLE);
         if (entry.kind == ControlKind::Edit) {
